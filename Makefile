@@ -1,0 +1,44 @@
+# What people type. Every target installs missing Debian packages first, so a fresh Debian 12
+# machine needs nothing else.
+BUILD        := build
+ASAN_BUILD   := build/asan
+FUZZ_BUILD   := build/fuzz
+FUZZ_SECONDS ?= 20
+JOBS         ?= $(shell nproc)
+CMAKE_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps build asan run test test-normal test-asan fuzz bench format
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSEL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run.sh
+
+test: test-normal test-asan fuzz
+
+test-normal: build
+	@scripts/run-tests.sh $(BUILD)
+
+test-asan: asan
+	@scripts/run-tests.sh $(ASAN_BUILD)
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTESSEL_FUZZ=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+bench: build
+	@scripts/run-bench.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

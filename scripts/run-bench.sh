@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs every benchmark of a build tree; each prints its baseline beside its figures.
+set -euo pipefail
+build=$1
+for bench in "$build"/bin/tessel_bench_*; do
+  echo "== $(basename "$bench")"
+  "$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+done

@@ -1,0 +1,35 @@
+// The deliverable's Info file: a JSON object installed with Tessel that configures a build.
+// Found through $TESSEL_INFO_FILE when set (tests, development), else "tessel-info.json" beside
+// the running executable or module, else the installed copy. A missing or unreadable file
+// reads as an empty dictionary, so every key takes its default.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tessel {
+
+class Platform;
+
+namespace Bundle {
+
+// Where the Info file is looked for, in order; the first that exists is used.
+std::string infoFilePath(Platform& platform);
+
+// The value under `key` when it is a JSON string; none for any other type or a missing key.
+std::optional<std::string> infoString(const std::string& key, Platform& platform);
+
+// True only when `key` holds the JSON literal true.
+bool infoFlag(const std::string& key, Platform& platform);
+
+}  // namespace Bundle
+
+namespace DistributionMode {
+
+// Whether this build is distributed outside an application store (key TesselDirectDistribution).
+// Read anew on every call.
+bool direct(Platform& platform);
+bool direct();
+
+}  // namespace DistributionMode
+}  // namespace tessel

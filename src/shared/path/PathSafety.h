@@ -1,0 +1,30 @@
+// The one place that decides whether an item lies inside a folder. Decisions are made on
+// canonical paths so that links, ".", "..", doubled or trailing slashes cannot make an item
+// look inside a folder it is outside of, or the reverse.
+#pragma once
+
+#include <string>
+
+namespace tessel {
+
+class Platform;
+
+namespace PathSafety {
+
+// `path` standardised lexically, then with every symbolic link in the part of the path that
+// exists replaced by its target (recursively); the missing tail is kept as written. Relative
+// paths are taken as they are. Never fails: a loop of links stops being followed.
+std::string canonical(const std::string& path, Platform& platform);
+std::string canonical(const std::string& path);
+
+// True when `candidate` is `root` or lies below it, judged on canonical paths compared byte
+// for byte: names that differ only in Unicode composition are different entries on Linux file
+// systems, so a look-alike sibling must never pass for the folder itself.
+bool contains(const std::string& root, const std::string& candidate, Platform& platform);
+bool contains(const std::string& root, const std::string& candidate);
+
+// The containment test alone, on paths that are already canonical.
+bool containsCanonical(const std::string& root, const std::string& candidate);
+
+}  // namespace PathSafety
+}  // namespace tessel

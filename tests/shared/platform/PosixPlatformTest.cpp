@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+
+#include "TempFolder.h"
+#include "core/Errors.h"
+#include "platform/Platform.h"
+
+namespace tessel {
+namespace {
+
+class PosixPlatformTest : public ::testing::Test {
+ protected:
+  Platform& platform = Platform::standard();
+  testing::TempFolder folder;
+
+  int errorOf(const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const PlatformError& error) {
+      return error.code();
+    }
+    return 0;
+  }
+};
+
+TEST_F(PosixPlatformTest, MovesNeverReplaceAFileOrAFolder) {
+  const std::string a = folder.file("a", "mine");
+  const std::string b = folder.file("b", "theirs");
+  EXPECT_EQ(errorOf([&] { platform.moveItem(a, b); }), EEXIST);
+  EXPECT_EQ(platform.readFile(a), "mine");
+  EXPECT_EQ(platform.readFile(b), "theirs");
+
+  // rename(2) would silently replace an empty folder; a move must not.
+  const std::string from = folder.folder("from");
+  const std::string empty = folder.folder("empty");
+  EXPECT_EQ(errorOf([&] { platform.moveItem(from, empty); }), EEXIST);
+  EXPECT_TRUE(platform.fileExists(from));
+
+  platform.moveItem(a, folder.at("c"));
+  EXPECT_FALSE(platform.fileExists(a));
+  EXPECT_EQ(platform.readFile(folder.at("c")), "mine");
+}
+
+TEST_F(PosixPlatformTest, ErrorsNameThePathsAndTheSystemReason) {
+  try {
+    platform.moveItem(folder.at("missing"), folder.at("target"));
+    FAIL();
+  } catch (const PlatformError& error) {
+    const std::string text = error.what();
+    EXPECT_NE(text.find(folder.at("missing")), std::string::npos) << text;
+    EXPECT_NE(text.find(folder.at("target")), std::string::npos) << text;
+    EXPECT_NE(text.find("No such file or directory"), std::string::npos) << text;
+  }
+}
+
+TEST_F(PosixPlatformTest, AttributesDescribeTheItemItselfAndSurviveAMove) {
+  const std::string file = folder.file("f", "x");
+  ASSERT_EQ(::symlink("f", folder.at("link").c_str()), 0);
+  const FileAttributes before = platform.attributesOfItem(file);
+  EXPECT_EQ(before.type, FileType::regular);
+  EXPECT_EQ(platform.attributesOfItem(folder.at("link")).type, FileType::symbolicLink);
+  ASSERT_EQ(::symlink("nowhere", folder.at("dangling").c_str()), 0);
+  EXPECT_NO_THROW(platform.attributesOfItem(folder.at("dangling")));
+  EXPECT_FALSE(platform.fileExists(folder.at("dangling")));
+
+  platform.moveItem(file, folder.at("g"));
+  const FileAttributes after = platform.attributesOfItem(folder.at("g"));
+  EXPECT_EQ(before.device, after.device);
+  EXPECT_EQ(before.inode, after.inode);
+  EXPECT_EQ(before.birthTime, after.birthTime);
+
+  struct stat st;
+  ASSERT_EQ(::lstat(folder.at("g").c_str(), &st), 0);
+  EXPECT_EQ(after.device, st.st_dev);
+  EXPECT_EQ(after.inode, st.st_ino);
+}
+
+TEST_F(PosixPlatformTest, AtomicWritesReplaceWholeAndLeaveNoTemporaryFiles) {
+  const std::string path = folder.at("settings.json");
+  platform.writeFileAtomically(path, "first", Durability::durable);
+  platform.writeFileAtomically(path, "second", Durability::atomic);
+  EXPECT_EQ(platform.readFile(path), "second");
+  EXPECT_EQ(platform.contentsOfDirectory(folder.path()).size(), 1u);
+
+  EXPECT_EQ(errorOf([&] {
+              platform.writeFileAtomically(folder.at("no/such/folder/f"), "x", Durability::durable);
+            }),
+            ENOENT);
+}
+
+TEST_F(PosixPlatformTest, CreatingFoldersMakesEveryMissingOneButNotOverAFile) {
+  platform.createDirectories(folder.at("a/b/c"), 0700);
+  platform.createDirectories(folder.at("a/b/c"), 0700);
+  struct stat st;
+  ASSERT_EQ(::stat(folder.at("a/b/c").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  folder.file("plain");
+  EXPECT_EQ(errorOf([&] { platform.createDirectories(folder.at("plain"), 0755); }), ENOTDIR);
+  EXPECT_NE(errorOf([&] { platform.createDirectories(folder.at("plain/sub"), 0755); }), 0);
+}
+
+TEST_F(PosixPlatformTest, CopiesAndRemovesWholeTrees) {
+  folder.file("tree/one", "1");
+  folder.file("tree/sub/two", "2");
+  ASSERT_EQ(::symlink("one", folder.at("tree/link").c_str()), 0);
+  platform.copyItem(folder.at("tree"), folder.at("copy"));
+  EXPECT_EQ(platform.readFile(folder.at("copy/sub/two")), "2");
+  EXPECT_EQ(platform.readSymbolicLink(folder.at("copy/link")), "one");
+  EXPECT_EQ(errorOf([&] { platform.copyItem(folder.at("tree"), folder.at("copy")); }), EEXIST);
+
+  platform.removeItem(folder.at("tree"));
+  EXPECT_FALSE(platform.fileExists(folder.at("tree")));
+  auto entries = platform.contentsOfDirectory(folder.at("copy"));
+  std::sort(entries.begin(), entries.end(),
+            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].name, "link");
+  EXPECT_EQ(entries[0].type, FileType::symbolicLink);
+  EXPECT_EQ(entries[2].type, FileType::directory);
+}
+
+}  // namespace
+}  // namespace tessel

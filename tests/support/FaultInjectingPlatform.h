@@ -1,0 +1,69 @@
+// A platform that forwards to the real one but can make chosen calls fail with a chosen errno,
+// and records every file call it sees, in order. Tests use it to break one step of an
+// operation and check that nothing was lost, and to check the order of writes and moves.
+#pragma once
+
+#include <cerrno>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+
+namespace tessel::testing {
+
+struct PlatformCall {
+  FileOperation operation;
+  std::string path;
+  std::string secondPath;  // the target of a move or copy
+};
+
+class FaultInjectingPlatform : public PlatformWrapper {
+ public:
+  // Decides the fate of a call: an errno to fail it with, or none to let it through.
+  using Rule = std::function<std::optional<int>(const PlatformCall&)>;
+
+  explicit FaultInjectingPlatform(Platform& target = Platform::standard())
+      : PlatformWrapper(target) {}
+
+  // Fails the `nth` (1-based) call of `operation` made from now on, once, with `code`.
+  void failNth(FileOperation operation, int nth, int code);
+  // Fails every call of `operation` whose path contains `fragment` (empty: every call).
+  void failWhere(FileOperation operation, const std::string& fragment, int code);
+  void addRule(Rule rule) { rules_.push_back(std::move(rule)); }
+  void clearFaults() { rules_.clear(); }
+
+  const std::vector<PlatformCall>& calls() const { return calls_; }
+  int count(FileOperation operation) const;
+  void clearCalls() { calls_.clear(); }
+
+  // Values a test can pin; none forwards to the real platform.
+  std::optional<double> fixedNow;
+  std::function<std::optional<std::string>(const std::string&)> environmentOverride;
+  std::vector<std::string> logged;
+
+  FileAttributes attributesOfItem(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
+  void createDirectories(const std::string& path, mode_t mode) override;
+  void moveItem(const std::string& from, const std::string& to) override;
+  void removeItem(const std::string& path) override;
+  void copyItem(const std::string& from, const std::string& to) override;
+  std::vector<DirectoryEntry> contentsOfDirectory(const std::string& path) override;
+  std::string readFile(const std::string& path) override;
+  void writeFileAtomically(const std::string& path, std::string_view bytes,
+                           Durability durability) override;
+  std::optional<std::string> environment(const std::string& name) override;
+  double now() override;
+  void log(const std::string& line) override;
+
+ private:
+  // Records the call and throws the injected error, if a rule claims it.
+  void check(FileOperation operation, const std::string& path, const std::string& second = {});
+
+  std::vector<Rule> rules_;
+  std::vector<PlatformCall> calls_;
+};
+
+}  // namespace tessel::testing
