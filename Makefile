@@ -41,4 +41,4 @@ bench: build
 	@scripts/run-bench.sh $(BUILD)
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format -i

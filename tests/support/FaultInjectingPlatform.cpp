@@ -96,8 +96,12 @@ std::optional<std::string> FaultInjectingPlatform::environment(const std::string
   return PlatformWrapper::environment(name);
 }
 
-double FaultInjectingPlatform::now() { return fixedNow ? *fixedNow : PlatformWrapper::now(); }
+double FaultInjectingPlatform::now() {
+  return fixedNow ? *fixedNow : PlatformWrapper::now();
+}
 
-void FaultInjectingPlatform::log(const std::string& line) { logged.push_back(line); }
+void FaultInjectingPlatform::log(const std::string& line) {
+  logged.push_back(line);
+}
 
 }  // namespace tessel::testing

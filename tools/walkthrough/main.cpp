@@ -12,7 +12,9 @@ namespace {
 
 using namespace tessel;
 
-void step(const std::string& text) { std::cout << "• " << text << '\n'; }
+void step(const std::string& text) {
+  std::cout << "• " << text << '\n';
+}
 
 void showRecords(Platform& platform, const std::string& folder) {
   const MenuSnapshot snapshot{{folder}, {{"Archive", folder + "/Archive", {}}}, {}};
@@ -46,8 +48,8 @@ int main() {
     return 1;
   }
   const std::string folder = pattern;
-  std::cout << "Tessel walk-through in " << folder << " (language: "
-            << preferredLocalizations().front() << ")\n";
+  std::cout << "Tessel walk-through in " << folder
+            << " (language: " << preferredLocalizations().front() << ")\n";
   int status = 0;
   try {
     showRecords(platform, folder);

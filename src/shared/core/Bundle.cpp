@@ -52,9 +52,13 @@ bool infoFlag(const std::string& key, Platform& platform) {
 
 namespace DistributionMode {
 
-bool direct(Platform& platform) { return Bundle::infoFlag("TesselDirectDistribution", platform); }
+bool direct(Platform& platform) {
+  return Bundle::infoFlag("TesselDirectDistribution", platform);
+}
 
-bool direct() { return direct(Platform::standard()); }
+bool direct() {
+  return direct(Platform::standard());
+}
 
 }  // namespace DistributionMode
 }  // namespace tessel

@@ -31,42 +31,55 @@ void JsonDecodeContext::fail(Problem problem, std::string_view expected) const {
   if (where.empty()) where = localizedText("最上位", "top level");
   switch (problem) {
     case Problem::missingKey:
-      throwDecodingError(formatText(localizedText("キー「%@」がありません", "the key \"%@\" is missing"), {where}));
+      throwDecodingError(formatText(
+          localizedText("キー「%@」がありません", "the key \"%@\" is missing"), {where}));
     case Problem::nullValue:
       throwDecodingError(formatText(localizedText("「%@」がnullです", "\"%@\" is null"), {where}));
     case Problem::wrongType:
-      throwDecodingError(formatText(
-          localizedText("「%@」は%@であるべきです", "\"%@\" should be of type %@"),
-          {where, std::string(expected)}));
+      throwDecodingError(
+          formatText(localizedText("「%@」は%@であるべきです", "\"%@\" should be of type %@"),
+                     {where, std::string(expected)}));
     case Problem::invalidValue:
-      throwDecodingError(
-          formatText(localizedText("「%@」の値が正しくありません", "\"%@\" has an invalid value"), {where}));
+      throwDecodingError(formatText(
+          localizedText("「%@」の値が正しくありません", "\"%@\" has an invalid value"), {where}));
     case Problem::tooDeep:
-      throwDecodingError(
-          formatText(localizedText("「%@」の入れ子が深すぎます", "\"%@\" is nested too deeply"), {where}));
+      throwDecodingError(formatText(
+          localizedText("「%@」の入れ子が深すぎます", "\"%@\" is nested too deeply"), {where}));
   }
   throwDecodingError(where);
 }
 
 void throwMalformedJson(size_t bytePosition) {
-  throwDecodingError(formatText(localizedText("%@バイト目でJSONとして正しくありません",
-                                              "it is not valid JSON at byte %@"),
-                                {std::to_string(bytePosition)}));
+  throwDecodingError(formatText(
+      localizedText("%@バイト目でJSONとして正しくありません", "it is not valid JSON at byte %@"),
+      {std::to_string(bytePosition)}));
 }
 
 namespace json_detail {
 
 using Problem = JsonDecodeContext::Problem;
 
-void write(std::string& out, const std::string& value) { appendJsonString(out, value); }
-void write(std::string& out, bool value) { out += value ? "true" : "false"; }
-void write(std::string& out, std::int64_t value) { out += std::to_string(value); }
-void write(std::string& out, const Uuid& value) { appendJsonString(out, value.string()); }
+void write(std::string& out, const std::string& value) {
+  appendJsonString(out, value);
+}
+void write(std::string& out, bool value) {
+  out += value ? "true" : "false";
+}
+void write(std::string& out, std::int64_t value) {
+  out += std::to_string(value);
+}
+void write(std::string& out, const Uuid& value) {
+  appendJsonString(out, value.string());
+}
 void write(std::string& out, const Timestamp& value) {
   out += shortestDecimal(value.sinceReferenceDate);
 }
-void write(std::string& out, const Bytes& value) { appendJsonString(out, base64Encode(value.data)); }
-void write(std::string& out, ConflictPolicy value) { appendJsonString(out, rawValue(value)); }
+void write(std::string& out, const Bytes& value) {
+  appendJsonString(out, base64Encode(value.data));
+}
+void write(std::string& out, ConflictPolicy value) {
+  appendJsonString(out, rawValue(value));
+}
 
 void read(const nlohmann::json& j, std::string& value, JsonDecodeContext& context) {
   if (!j.is_string()) context.fail(Problem::wrongType, "string");

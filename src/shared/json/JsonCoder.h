@@ -42,7 +42,9 @@ template <class Record>
 struct JsonFields;
 
 template <class T>
-concept JsonRecord = requires { JsonFields<T>::fields; };
+concept JsonRecord = requires {
+  JsonFields<T>::fields;
+};
 
 // Where and why a read failed; turned into a localized DecodingError.
 class JsonDecodeContext {

@@ -76,10 +76,12 @@ void appendJsonString(std::string& out, std::string_view text) {
 
 std::string shortestDecimal(double value) {
   if (!std::isfinite(value)) {
-    throw TesselError::invalid(localizedText("数値を保存できません。", "The number cannot be stored."));
+    throw TesselError::invalid(
+        localizedText("数値を保存できません。", "The number cannot be stored."));
   }
   char buffer[400];  // fixed notation of the largest double needs 309 digits
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   std::string text(buffer, result.ptr);
   if (text.find('.') == std::string::npos) text += ".0";
   return text;

@@ -18,7 +18,8 @@ std::string canonical(const std::string& path, Platform& platform) {
   if (standardized.empty() || standardized.front() != '/') return standardized;
 
   std::deque<std::string> pending;
-  for (std::string& component : pathComponents(standardized)) pending.push_back(std::move(component));
+  for (std::string& component : pathComponents(standardized))
+    pending.push_back(std::move(component));
 
   std::string resolved = "/";
   bool existing = true;  // whether `resolved` still names an item that exists
@@ -48,7 +49,9 @@ std::string canonical(const std::string& path, Platform& platform) {
   return resolved;
 }
 
-std::string canonical(const std::string& path) { return canonical(path, Platform::standard()); }
+std::string canonical(const std::string& path) {
+  return canonical(path, Platform::standard());
+}
 
 bool containsCanonical(const std::string& root, const std::string& candidate) {
   if (candidate == root) return true;

@@ -23,11 +23,13 @@ std::string frame(FileOperation operation) {
       return localizedText("フォルダ「%@」を作成できません: %@",
                            "Cannot create the folder \"%@\": %@");
     case FileOperation::move:
-      return localizedText("「%@」を「%@」へ移動できません: %@", "Cannot move \"%@\" to \"%@\": %@");
+      return localizedText("「%@」を「%@」へ移動できません: %@",
+                           "Cannot move \"%@\" to \"%@\": %@");
     case FileOperation::remove:
       return localizedText("「%@」を削除できません: %@", "Cannot remove \"%@\": %@");
     case FileOperation::copy:
-      return localizedText("「%@」を「%@」へコピーできません: %@", "Cannot copy \"%@\" to \"%@\": %@");
+      return localizedText("「%@」を「%@」へコピーできません: %@",
+                           "Cannot copy \"%@\" to \"%@\": %@");
     case FileOperation::list:
       return localizedText("フォルダ「%@」の内容を読み取れません: %@",
                            "Cannot list the folder \"%@\": %@");

@@ -106,8 +106,7 @@ int moveOverPlaceholder(const std::string& from, const std::string& to) {
 void copyFile(const std::string& from, const std::string& to, mode_t mode) {
   FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (!in.valid()) throw makePlatformError(errno, FileOperation::copy, from, to);
-  FileDescriptor out(
-      ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777));
+  FileDescriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777));
   if (!out.valid()) throw makePlatformError(errno, FileOperation::copy, from, to);
   char buffer[64 * 1024];
   for (;;) {
@@ -142,8 +141,8 @@ FileAttributes PosixPlatform::attributesOfItem(const std::string& path) {
   attributes.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
   if (sx.stx_mask & STATX_INO) attributes.inode = sx.stx_ino;
   if (sx.stx_mask & STATX_BTIME) {
-    attributes.birthTime = static_cast<double>(sx.stx_btime.tv_sec) +
-                           static_cast<double>(sx.stx_btime.tv_nsec) / 1e9;
+    attributes.birthTime =
+        static_cast<double>(sx.stx_btime.tv_sec) + static_cast<double>(sx.stx_btime.tv_nsec) / 1e9;
   }
   attributes.size = sx.stx_size;
   return attributes;
@@ -205,7 +204,8 @@ void PosixPlatform::removeItem(const std::string& path) {
 
 void PosixPlatform::copyItem(const std::string& from, const std::string& to) {
   struct stat st;
-  if (::lstat(from.c_str(), &st) != 0) throw makePlatformError(errno, FileOperation::copy, from, to);
+  if (::lstat(from.c_str(), &st) != 0)
+    throw makePlatformError(errno, FileOperation::copy, from, to);
   if (S_ISDIR(st.st_mode)) {
     if (::mkdir(to.c_str(), st.st_mode & 07777) != 0) {
       throw makePlatformError(errno, FileOperation::copy, from, to);
@@ -302,8 +302,8 @@ std::string PosixPlatform::modulePath() {
   // module (the file manager's extension); for an executable /proc/self/exe is exact.
   Dl_info info;
   if (::dladdr(reinterpret_cast<void*>(&Platform::standard), &info) != 0 &&
-      info.dli_fname != nullptr && std::string_view(info.dli_fname).find(".so") !=
-                                       std::string_view::npos) {
+      info.dli_fname != nullptr &&
+      std::string_view(info.dli_fname).find(".so") != std::string_view::npos) {
     if (char* resolved = ::realpath(info.dli_fname, nullptr)) {
       std::string path = resolved;
       std::free(resolved);

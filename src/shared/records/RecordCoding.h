@@ -9,9 +9,9 @@ namespace tessel {
 
 template <>
 struct JsonFields<FolderGrant> {
-  static constexpr auto fields =
-      std::tuple(jsonField("id", &FolderGrant::id), jsonField("name", &FolderGrant::name),
-                 jsonField("path", &FolderGrant::path), jsonField("bookmark", &FolderGrant::bookmark));
+  static constexpr auto fields = std::tuple(
+      jsonField("id", &FolderGrant::id), jsonField("name", &FolderGrant::name),
+      jsonField("path", &FolderGrant::path), jsonField("bookmark", &FolderGrant::bookmark));
 };
 
 template <>
@@ -30,12 +30,12 @@ struct JsonFields<MenuSnapshot> {
 
 template <>
 struct JsonFields<MoveRequest> {
-  static constexpr auto fields = std::tuple(
-      jsonField("id", &MoveRequest::id), jsonField("created", &MoveRequest::created),
-      jsonField("sources", &MoveRequest::sources),
-      jsonField("destination", &MoveRequest::destination),
-      jsonField("hierarchical", &MoveRequest::hierarchical),
-      jsonField("operation", &MoveRequest::operation));
+  static constexpr auto fields =
+      std::tuple(jsonField("id", &MoveRequest::id), jsonField("created", &MoveRequest::created),
+                 jsonField("sources", &MoveRequest::sources),
+                 jsonField("destination", &MoveRequest::destination),
+                 jsonField("hierarchical", &MoveRequest::hierarchical),
+                 jsonField("operation", &MoveRequest::operation));
 };
 
 template <>

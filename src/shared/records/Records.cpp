@@ -13,8 +13,9 @@ FolderGrant FolderGrant::make(const std::string& folderPath, Bytes bookmark) {
 MoveRequest MoveRequest::make(std::vector<std::string> sources, std::string destination,
                               bool hierarchical, std::optional<std::string> operation,
                               Platform& platform) {
-  return MoveRequest{Uuid::random(),         Timestamp::now(platform), std::move(sources),
-                     std::move(destination), hierarchical,             std::move(operation)};
+  return MoveRequest{Uuid::random(),     Timestamp::now(platform),
+                     std::move(sources), std::move(destination),
+                     hierarchical,       std::move(operation)};
 }
 
 }  // namespace tessel

@@ -5,7 +5,9 @@
 namespace tessel {
 namespace {
 
-constexpr bool isHyphenPosition(size_t i) { return i == 8 || i == 13 || i == 18 || i == 23; }
+constexpr bool isHyphenPosition(size_t i) {
+  return i == 8 || i == 13 || i == 18 || i == 23;
+}
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -40,7 +42,8 @@ std::optional<Uuid> Uuid::parse(std::string_view text) {
     }
     const int value = hexValue(text[i]);
     if (value < 0) return std::nullopt;
-    bytes[nibble / 2] = static_cast<std::uint8_t>(bytes[nibble / 2] | (nibble % 2 ? value : value << 4));
+    bytes[nibble / 2] =
+        static_cast<std::uint8_t>(bytes[nibble / 2] | (nibble % 2 ? value : value << 4));
     ++nibble;
   }
   return Uuid(bytes);

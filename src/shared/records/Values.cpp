@@ -4,8 +4,12 @@
 
 namespace tessel {
 
-Timestamp Timestamp::now(Platform& platform) { return fromUnixTime(platform.now()); }
+Timestamp Timestamp::now(Platform& platform) {
+  return fromUnixTime(platform.now());
+}
 
-Timestamp Timestamp::now() { return now(Platform::standard()); }
+Timestamp Timestamp::now() {
+  return now(Platform::standard());
+}
 
 }  // namespace tessel

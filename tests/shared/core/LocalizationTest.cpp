@@ -16,7 +16,8 @@ using testing::FaultInjectingPlatform;
 // A platform whose environment holds exactly `variables`.
 struct Environment {
   explicit Environment(std::map<std::string, std::string> variables) {
-    platform.environmentOverride = [variables](const std::string& name) -> std::optional<std::string> {
+    platform.environmentOverride =
+        [variables](const std::string& name) -> std::optional<std::string> {
       const auto found = variables.find(name);
       if (found == variables.end()) return std::nullopt;
       return found->second;

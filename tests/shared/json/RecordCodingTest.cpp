@@ -10,8 +10,12 @@ namespace {
 const Uuid kId = *Uuid::parse("5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B");
 
 MoveRequest exampleRequest() {
-  return MoveRequest{kId, Timestamp{786300000.25}, {"/Users/a/Desktop/report.pdf"},
-                     "/Users/a/Documents/Archive", true, std::nullopt};
+  return MoveRequest{kId,
+                     Timestamp{786300000.25},
+                     {"/Users/a/Desktop/report.pdf"},
+                     "/Users/a/Documents/Archive",
+                     true,
+                     std::nullopt};
 }
 
 template <class T>
@@ -89,21 +93,24 @@ TEST(RecordCoding, RefusesRecordsThatAreNotExactlyRight) {
             std::string::npos);
   EXPECT_NE(decodeError<MenuSnapshot>(R"({"roots":[],"favorites":[],"recent":null})"), "decoded");
   EXPECT_NE(decodeError<MenuDestination>(R"({"name":"a","path":"\/a"})"), "decoded");
-  EXPECT_NE(decodeError<MoveRequest>("{" + id + R"(,"created":1,"sources":[],"destination":"",)"
+  EXPECT_NE(decodeError<MoveRequest>("{" + id +
+                                     R"(,"created":1,"sources":[],"destination":"",)"
                                      R"("hierarchical":"true"})"),
             "decoded");
-  EXPECT_NE(decodeError<MoveRequest>("{" + id + R"(,"created":1,"sources":["\/a",7],)"
+  EXPECT_NE(decodeError<MoveRequest>("{" + id +
+                                     R"(,"created":1,"sources":["\/a",7],)"
                                      R"("destination":"","hierarchical":false})")
                 .find("sources[1]"),
             std::string::npos);
   // Timestamps are numbers only; identifiers are the 36-character form only.
-  EXPECT_NE(decodeError<MoveRequest>("{" + id + R"(,"created":"2026-01-01T00:00:00Z",)" + rest + "}"),
-            "decoded");
+  EXPECT_NE(
+      decodeError<MoveRequest>("{" + id + R"(,"created":"2026-01-01T00:00:00Z",)" + rest + "}"),
+      "decoded");
   EXPECT_NE(decodeError<MoveRequest>(R"({"id":"5A0C3E2B9D414F6A8B7E1C2D3E4F5A6B","created":1,)" +
                                      rest + "}"),
             "decoded");
-  EXPECT_NE(decodeError<MoveRequest>(R"({"id":"{5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B}","created":1,)" +
-                                     rest + "}"),
+  EXPECT_NE(decodeError<MoveRequest>(
+                R"({"id":"{5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B}","created":1,)" + rest + "}"),
             "decoded");
   // Bytes must be padded Base64.
   EXPECT_NE(decodeError<FolderGrant>("{" + id + R"(,"name":"a","path":"\/a","bookmark":"AP9"})"),
