@@ -196,6 +196,10 @@ T decodeJson(std::string_view bytes) {
     document = nlohmann::json::parse(bytes);
   } catch (const nlohmann::json::parse_error& error) {
     throwMalformedJson(error.byte);
+  } catch (const nlohmann::json::exception&) {
+    // A number too large for any double ("1e999") is reported as out of range, not as a
+    // syntax error; it is malformed input all the same.
+    throwMalformedJson(0);
   }
   T record{};
   JsonDecodeContext context;

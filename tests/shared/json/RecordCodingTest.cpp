@@ -120,6 +120,7 @@ TEST(RecordCoding, RefusesRecordsThatAreNotExactlyRight) {
   // Not JSON, or not an object, at all.
   EXPECT_NE(decodeError<MenuSnapshot>("").find("JSON"), std::string::npos);
   EXPECT_NE(decodeError<MenuSnapshot>("[]"), "decoded");
+  EXPECT_NE(decodeError<MoveRequest>("{" + id + R"(,"created":1e999,)" + rest + "}"), "decoded");
   EXPECT_NE(decodeError<MenuSnapshot>(R"({"roots":[],"favorites":[],"recent":[]} x)"), "decoded");
 }
 
