@@ -1,0 +1,85 @@
+#include "container/SharedContainer.h"
+
+#include <cerrno>
+#include <cmath>
+
+#include "core/Errors.h"
+#include "core/Localization.h"
+#include "path/PathSafety.h"
+#include "path/PathText.h"
+#include "platform/PlatformError.h"
+#include "records/RecordCoding.h"
+
+namespace tessel::SharedContainer {
+namespace {
+
+TesselError tooLarge() {
+  return TesselError::invalid(localizedText("依頼が大きすぎます。", "The request is too large."));
+}
+
+TesselError expired() {
+  return TesselError::invalid(
+      localizedText("移動依頼の期限が切れています。", "The move request has expired."));
+}
+
+// Refuses a request file before reading it when it is plainly too large, or when it is not a
+// file at all: a pipe or a device could block the reader or never end.
+void checkBeforeReading(const std::string& path, Platform& platform) {
+  FileAttributes attributes;
+  try {
+    attributes = platform.attributesOfItem(PathSafety::canonical(path, platform));
+  } catch (const PlatformError&) {
+    return;  // the read that follows reports the item's absence in its own words
+  }
+  if (attributes.type == FileType::other) {
+    throw makePlatformError(EINVAL, FileOperation::read, path);
+  }
+  if (attributes.type == FileType::regular && attributes.size > kMaxRequestBytes) {
+    throw tooLarge();
+  }
+}
+
+bool isFresh(const MoveRequest& request, Platform& platform) {
+  const double age =
+      request.created.sinceReferenceDate - Timestamp::now(platform).sinceReferenceDate;
+  return std::fabs(age) < kMaxRequestAge;
+}
+
+}  // namespace
+
+std::string requestPath(const std::string& container, const Uuid& id) {
+  return joinPath(joinPath(container, kRequestsFolderName), id.string() + ".json");
+}
+
+void publish(const MenuSnapshot& snapshot, Platform& platform) {
+  const std::string bytes = encodeJson(snapshot);
+  const std::string container = url(platform);
+  platform.writeFileAtomically(joinPath(container, kSnapshotFileName), bytes, Durability::atomic);
+}
+
+MenuSnapshot snapshot(Platform& platform) {
+  const std::string path = joinPath(url(platform), kSnapshotFileName);
+  if (!platform.fileExists(path)) return MenuSnapshot{};
+  return decodeJson<MenuSnapshot>(platform.readFile(path));
+}
+
+void enqueue(const MoveRequest& request, Platform& platform) {
+  const std::string container = url(platform);
+  platform.createDirectories(joinPath(container, kRequestsFolderName));
+  const std::string bytes = encodeJson(request);
+  platform.writeFileAtomically(requestPath(container, request.id), bytes, Durability::atomic);
+}
+
+MoveRequest consume(const Uuid& id, Platform& platform) {
+  const std::string path = requestPath(url(platform), id);
+  checkBeforeReading(path, platform);
+  const std::string bytes = platform.readFile(path);
+  // The file may have grown since it was measured.
+  if (bytes.size() > kMaxRequestBytes) throw tooLarge();
+  MoveRequest request = decodeJson<MoveRequest>(bytes);
+  if (request.id != id || !isFresh(request, platform)) throw expired();
+  platform.removeItem(path);
+  return request;
+}
+
+}  // namespace tessel::SharedContainer
