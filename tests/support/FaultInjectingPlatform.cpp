@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "path/PathText.h"
+
 namespace tessel::testing {
 
 void FaultInjectingPlatform::failNth(FileOperation operation, int nth, int code) {
@@ -63,6 +65,26 @@ void FaultInjectingPlatform::createDirectories(const std::string& path, mode_t m
 void FaultInjectingPlatform::moveItem(const std::string& from, const std::string& to) {
   check(FileOperation::move, from, to);
   PlatformWrapper::moveItem(from, to);
+}
+
+std::unique_ptr<OpenFolder> FaultInjectingPlatform::openFolderNoFollow(const std::string& path) {
+  check(FileOperation::attributes, path);
+  return PlatformWrapper::openFolderNoFollow(path);
+}
+
+FileAttributes FaultInjectingPlatform::attributesOfItemIn(const OpenFolder& folder,
+                                                          const std::string& name) {
+  check(FileOperation::attributes, joinPath(folder.path(), name));
+  return PlatformWrapper::attributesOfItemIn(folder, name);
+}
+
+void FaultInjectingPlatform::moveItemBetween(const OpenFolder& fromFolder,
+                                             const std::string& fromName,
+                                             const OpenFolder& toFolder,
+                                             const std::string& toName) {
+  check(FileOperation::move, joinPath(fromFolder.path(), fromName),
+        joinPath(toFolder.path(), toName));
+  PlatformWrapper::moveItemBetween(fromFolder, fromName, toFolder, toName);
 }
 
 void FaultInjectingPlatform::removeItem(const std::string& path) {

@@ -48,6 +48,12 @@ class FaultInjectingPlatform : public PlatformWrapper {
   bool fileExists(const std::string& path) override;
   void createDirectories(const std::string& path, mode_t mode) override;
   void moveItem(const std::string& from, const std::string& to) override;
+  // Opening a folder counts as reading attributes; calls inside an open folder are recorded
+  // with the entry's full path.
+  std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) override;
+  FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) override;
+  void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
+                       const OpenFolder& toFolder, const std::string& toName) override;
   void removeItem(const std::string& path) override;
   void copyItem(const std::string& from, const std::string& to) override;
   std::vector<DirectoryEntry> contentsOfDirectory(const std::string& path) override;

@@ -9,9 +9,11 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tessel {
@@ -30,6 +32,25 @@ struct FileAttributes {
 struct DirectoryEntry {
   std::string name;
   FileType type = FileType::other;  // of the entry itself, links not followed
+};
+
+// A folder held open by descriptor. Calls given one address the entries of that very folder,
+// so renaming a folder on its path or swapping one for a symbolic link afterwards cannot
+// redirect them. Closed when destroyed.
+class OpenFolder {
+ public:
+  OpenFolder(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path)) {}
+  ~OpenFolder();
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+
+  int descriptor() const { return descriptor_; }
+  // The path it was opened by; used to name entries in messages.
+  const std::string& path() const { return path_; }
+
+ private:
+  int descriptor_;
+  std::string path_;
 };
 
 enum class Durability {
@@ -55,6 +76,15 @@ class Platform {
   // Renames within one volume and never replaces: fails with EEXIST when `to` exists, also on
   // file systems without renameat2(RENAME_NOREPLACE).
   virtual void moveItem(const std::string& from, const std::string& to) = 0;
+  // Opens the folder at an absolute `path` without following a symbolic link in any of its
+  // components: fails with ELOOP or ENOTDIR when one is a link (an error of the attributes
+  // operation, naming `path`).
+  virtual std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) = 0;
+  // attributesOfItem() for the entry `name` of `folder`.
+  virtual FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) = 0;
+  // moveItem() between entries of two open folders, with the same never-replace guarantee.
+  virtual void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
+                               const OpenFolder& toFolder, const std::string& toName) = 0;
   // Deletes an item; a folder with everything in it.
   virtual void removeItem(const std::string& path) = 0;
   // Copies a file or a folder tree; fails with EEXIST when `to` exists.
@@ -94,6 +124,16 @@ class PlatformWrapper : public Platform {
   }
   void moveItem(const std::string& from, const std::string& to) override {
     target_.moveItem(from, to);
+  }
+  std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) override {
+    return target_.openFolderNoFollow(path);
+  }
+  FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) override {
+    return target_.attributesOfItemIn(folder, name);
+  }
+  void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
+                       const OpenFolder& toFolder, const std::string& toName) override {
+    target_.moveItemBetween(fromFolder, fromName, toFolder, toName);
   }
   void removeItem(const std::string& path) override { target_.removeItem(path); }
   void copyItem(const std::string& from, const std::string& to) override {

@@ -84,23 +84,58 @@ bool isDirectory(const std::string& path) {
 // Reserves `to` with an empty item of the kind `from` is, created exclusively, then renames
 // over that placeholder. Used where a file system lacks RENAME_NOREPLACE: the exclusive create
 // keeps the never-replace guarantee, and the rename only ever replaces our own placeholder.
-int moveOverPlaceholder(const std::string& from, const std::string& to) {
+int moveOverPlaceholder(int fromFolder, const char* from, int toFolder, const char* to) {
   struct stat st;
-  if (::lstat(from.c_str(), &st) != 0) return errno;
+  if (::fstatat(fromFolder, from, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
   const bool directory = S_ISDIR(st.st_mode);
   if (directory) {
-    if (::mkdir(to.c_str(), 0700) != 0) return errno;
+    if (::mkdirat(toFolder, to, 0700) != 0) return errno;
   } else {
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = ::openat(toFolder, to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
     ::close(fd);
   }
-  if (::rename(from.c_str(), to.c_str()) != 0) {
+  if (::renameat(fromFolder, from, toFolder, to) != 0) {
     const int error = errno;
-    directory ? ::rmdir(to.c_str()) : ::unlink(to.c_str());
+    ::unlinkat(toFolder, to, directory ? AT_REMOVEDIR : 0);
     return error;
   }
   return 0;
+}
+
+// A rename that never replaces `to`; 0 or the errno of the failure.
+int moveWithoutReplacing(int fromFolder, const char* from, int toFolder, const char* to) {
+  if (::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0) return 0;
+  const int error = errno;
+  if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+    return moveOverPlaceholder(fromFolder, from, toFolder, to);
+  }
+  return error;
+}
+
+// Attributes of `name` relative to `folder` (AT_FDCWD for a path); the final link not followed.
+FileAttributes attributesAt(int folder, const char* name, const std::string& shownPath) {
+  struct statx sx;
+  const unsigned mask = STATX_TYPE | STATX_INO | STATX_SIZE | STATX_BTIME;
+  if (::statx(folder, name, AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) {
+    throw makePlatformError(errno, FileOperation::attributes, shownPath);
+  }
+  FileAttributes attributes;
+  attributes.type = typeOfMode(sx.stx_mode);
+  attributes.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+  if (sx.stx_mask & STATX_INO) attributes.inode = sx.stx_ino;
+  if (sx.stx_mask & STATX_BTIME) {
+    attributes.birthTime =
+        static_cast<double>(sx.stx_btime.tv_sec) + static_cast<double>(sx.stx_btime.tv_nsec) / 1e9;
+  }
+  attributes.size = sx.stx_size;
+  return attributes;
+}
+
+// An entry name of an open folder must be one plain component: anything else could reach
+// outside the folder.
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
 void copyFile(const std::string& from, const std::string& to, mode_t mode) {
@@ -131,21 +166,7 @@ Platform& Platform::standard() {
 }
 
 FileAttributes PosixPlatform::attributesOfItem(const std::string& path) {
-  struct statx sx;
-  const unsigned mask = STATX_TYPE | STATX_INO | STATX_SIZE | STATX_BTIME;
-  if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) {
-    throw makePlatformError(errno, FileOperation::attributes, path);
-  }
-  FileAttributes attributes;
-  attributes.type = typeOfMode(sx.stx_mode);
-  attributes.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-  if (sx.stx_mask & STATX_INO) attributes.inode = sx.stx_ino;
-  if (sx.stx_mask & STATX_BTIME) {
-    attributes.birthTime =
-        static_cast<double>(sx.stx_btime.tv_sec) + static_cast<double>(sx.stx_btime.tv_nsec) / 1e9;
-  }
-  attributes.size = sx.stx_size;
-  return attributes;
+  return attributesAt(AT_FDCWD, path.c_str(), path);
 }
 
 bool PosixPlatform::fileExists(const std::string& path) {
@@ -180,13 +201,50 @@ void PosixPlatform::createDirectories(const std::string& path, mode_t mode) {
 }
 
 void PosixPlatform::moveItem(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
-  int error = errno;
-  if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
-    error = moveOverPlaceholder(from, to);
-    if (error == 0) return;
+  const int error = moveWithoutReplacing(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str());
+  if (error != 0) throw makePlatformError(error, FileOperation::move, from, to);
+}
+
+OpenFolder::~OpenFolder() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+std::unique_ptr<OpenFolder> PosixPlatform::openFolderNoFollow(const std::string& path) {
+  if (path.empty() || path.front() != '/') {
+    throw makePlatformError(EINVAL, FileOperation::attributes, path);
   }
-  throw makePlatformError(error, FileOperation::move, from, to);
+  // One component at a time with O_NOFOLLOW: the kernel refuses a link at any step, so the
+  // folder reached is the one at this very path. O_PATH needs no read permission on the way.
+  const int flags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  auto folder = std::make_unique<OpenFolder>(::open("/", flags), path);
+  int error = folder->descriptor() < 0 ? errno : 0;
+  for (const std::string& component : pathComponents(standardizedPath(path))) {
+    if (error != 0) break;
+    const int next = ::openat(folder->descriptor(), component.c_str(), flags);
+    error = next < 0 ? errno : 0;
+    folder = std::make_unique<OpenFolder>(next, path);
+  }
+  if (error != 0) throw makePlatformError(error, FileOperation::attributes, path);
+  return folder;
+}
+
+FileAttributes PosixPlatform::attributesOfItemIn(const OpenFolder& folder,
+                                                 const std::string& name) {
+  const std::string shown = joinPath(folder.path(), name);
+  if (!isPlainName(name)) throw makePlatformError(EINVAL, FileOperation::attributes, shown);
+  return attributesAt(folder.descriptor(), name.c_str(), shown);
+}
+
+void PosixPlatform::moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
+                                    const OpenFolder& toFolder, const std::string& toName) {
+  const int error = isPlainName(fromName) && isPlainName(toName)
+                        ? moveWithoutReplacing(fromFolder.descriptor(), fromName.c_str(),
+                                               toFolder.descriptor(), toName.c_str())
+                        : EINVAL;
+  if (error != 0) {
+    throw makePlatformError(error, FileOperation::move, joinPath(fromFolder.path(), fromName),
+                            joinPath(toFolder.path(), toName));
+  }
 }
 
 void PosixPlatform::removeItem(const std::string& path) {
