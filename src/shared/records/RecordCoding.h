@@ -3,6 +3,7 @@
 #pragma once
 
 #include "json/JsonCoder.h"
+#include "records/MoveJournal.h"
 #include "records/Records.h"
 
 namespace tessel {
@@ -43,6 +44,20 @@ struct JsonFields<MoveResult> {
   static constexpr auto fields =
       std::tuple(jsonField("moved", &MoveResult::moved), jsonField("skipped", &MoveResult::skipped),
                  jsonField("failure", &MoveResult::failure));
+};
+
+template <>
+struct JsonFields<MoveEntry> {
+  static constexpr auto fields = std::tuple(
+      jsonField("source", &MoveEntry::source), jsonField("destination", &MoveEntry::destination),
+      jsonField("identity", &MoveEntry::identity), jsonField("pending", &MoveEntry::pending));
+};
+
+template <>
+struct JsonFields<MoveJournal> {
+  static constexpr auto fields =
+      std::tuple(jsonField("id", &MoveJournal::id), jsonField("date", &MoveJournal::date),
+                 jsonField("entries", &MoveJournal::entries));
 };
 
 }  // namespace tessel

@@ -1,0 +1,22 @@
+// Names for keeping both items when a name is taken: "report.pdf" becomes "report (2).pdf".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessel {
+
+// A name split as the desktop splits off a path extension. The extension is the text after
+// the last "." but is empty for "README", "name.", ".bashrc" (the only dot first), names
+// beginning with "..", and when that text holds a space or a bidirectional control mark
+// ("notes.final draft").
+struct NameParts {
+  std::string stem;
+  std::string extension;  // without its dot
+};
+NameParts splitPathExtension(std::string_view name);
+
+// The keep-both name with number `n` (2 and upwards): "archive.tar (2).gz", "Photos (2)".
+std::string numberedName(const NameParts& parts, long long n);
+
+}  // namespace tessel
