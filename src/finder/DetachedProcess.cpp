@@ -1,0 +1,77 @@
+#include "DetachedProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tessel {
+namespace {
+
+[[noreturn]] void reportAndExit(int channel, int error) {
+  [[maybe_unused]] const ssize_t written = ::write(channel, &error, sizeof error);
+  ::_exit(127);
+}
+
+// The program starts as if from a fresh session: no signals blocked or ignored because this
+// thread happened to, and no terminal input to steal.
+void prepareProgramState() {
+  sigset_t none;
+  ::sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  ::signal(SIGPIPE, SIG_DFL);
+  ::signal(SIGCHLD, SIG_DFL);
+  const int nothing = ::open("/dev/null", O_RDONLY);
+  if (nothing > 0) {
+    ::dup2(nothing, STDIN_FILENO);
+    ::close(nothing);
+  }
+}
+
+}  // namespace
+
+std::optional<int> startDetached(const std::string& executable,
+                                 const std::vector<std::string>& arguments) {
+  // Everything the children need is made before fork: in a process with threads a child may
+  // only make async-signal-safe calls until it execs.
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(executable.c_str()));
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  // The grandchild reports a failed exec through this pipe; a successful exec closes it empty.
+  int channel[2];
+  if (::pipe2(channel, O_CLOEXEC) != 0) return errno;
+  const pid_t child = ::fork();
+  if (child < 0) {
+    const int error = errno;
+    ::close(channel[0]);
+    ::close(channel[1]);
+    return error;
+  }
+  if (child == 0) {
+    ::close(channel[0]);
+    ::setsid();
+    const pid_t grandchild = ::fork();
+    if (grandchild < 0) reportAndExit(channel[1], errno);
+    if (grandchild > 0) ::_exit(0);
+    prepareProgramState();
+    ::execv(executable.c_str(), argv.data());
+    reportAndExit(channel[1], errno);
+  }
+  ::close(channel[1]);
+  while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  int error = 0;
+  ssize_t received;
+  do {
+    received = ::read(channel[0], &error, sizeof error);
+  } while (received < 0 && errno == EINTR);
+  ::close(channel[0]);
+  if (received == static_cast<ssize_t>(sizeof error)) return error;
+  return std::nullopt;
+}
+
+}  // namespace tessel

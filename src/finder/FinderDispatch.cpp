@@ -1,0 +1,69 @@
+// What happens when a menu item is chosen: a request stored for the host, then the host woken.
+#include <type_traits>
+
+#include "FinderSync.h"
+#include "HostApplication.h"
+#include "container/SharedContainer.h"
+#include "core/Localization.h"
+
+namespace tessel {
+
+void FinderSync::execute(std::int64_t tag) {
+  const std::optional<Command> chosen = command(tag);
+  if (!chosen) {
+    platform_.log("Tessel command unavailable (tag " + std::to_string(tag) + ")");
+    return;
+  }
+  std::visit(
+      [this](const auto& action) {
+        using Action = std::decay_t<decltype(action)>;
+        if constexpr (std::is_same_v<Action, Command::Move>) {
+          moveSelection(action);
+        } else if constexpr (std::is_same_v<Action, Command::OpenFolder>) {
+          send(MoveRequest::make({}, action.path, true, "openFolder", platform_));
+        } else if constexpr (std::is_same_v<Action, Command::Undo>) {
+          send(MoveRequest::make({}, "", false, "undo", platform_));
+        } else {
+          openHostApplication();
+        }
+      },
+      chosen->value);
+}
+
+void FinderSync::moveSelection(const Command::Move& move) {
+  // The selection at the time of the choice, which may differ from the one the menu was built
+  // for.
+  std::optional<std::vector<std::string>> selection = finder_.selectedItemURLs();
+  if (!selection || selection->empty()) {
+    platform_.log("Tessel selection unavailable");
+    return;
+  }
+  send(MoveRequest::make(std::move(*selection), move.path, move.hierarchical, std::nullopt,
+                         platform_));
+}
+
+void FinderSync::send(const MoveRequest& request) {
+  try {
+    SharedContainer::enqueue(request, platform_);
+  } catch (const std::exception& error) {
+    platform_.log(formatText("Tessel request failed: %@", {error.what()}));
+    // The user then finds the host in front and can see what is wrong there.
+    openHostApplication();
+    return;
+  }
+  // Only now that the request is completely stored may the host learn its identifier.
+  Platform& platform = platform_;
+  workspace_.openURLs({HostApplication::wakeUpURL(request.id)},
+                      HostApplication::executablePath(platform_),
+                      {std::string(HostApplication::kBackgroundArgument)},
+                      [&platform](const std::optional<std::string>& error) {
+                        if (error)
+                          platform.log(formatText("Tessel host launch failed: %@", {*error}));
+                      });
+}
+
+void FinderSync::openHostApplication() {
+  workspace_.openApplication(HostApplication::executablePath(platform_));
+}
+
+}  // namespace tessel

@@ -1,0 +1,111 @@
+// The file-manager extension's principal object. It keeps the file manager's watched folders in
+// step with the host's menu snapshot, builds the context menu from a fresh read of that
+// snapshot, and turns a chosen item into a move request for the host. It never touches the
+// user's files itself.
+//
+// The file manager calls it from threads of its choosing. The command table is the only state
+// those calls share; `destinationLock` guards it and nothing else.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "FinderController.h"
+#include "Menu.h"
+#include "NotificationCenter.h"
+#include "Workspace.h"
+#include "platform/Platform.h"
+#include "records/Records.h"
+
+namespace tessel {
+
+class FinderSync {
+ public:
+  // What a menu item does when chosen.
+  struct Command {
+    struct Move {  // move the selected items into `path`
+      std::string path;
+      bool hierarchical = false;
+      friend bool operator==(const Move&, const Move&) = default;
+    };
+    struct OpenFolder {  // have the host show `path` in the file manager
+      std::string path;
+      friend bool operator==(const OpenFolder&, const OpenFolder&) = default;
+    };
+    struct Undo {  // have the host undo the last move
+      friend bool operator==(const Undo&, const Undo&) = default;
+    };
+    struct Settings {  // open the host application
+      friend bool operator==(const Settings&, const Settings&) = default;
+    };
+
+    std::variant<Move, OpenFolder, Undo, Settings> value;
+    friend bool operator==(const Command&, const Command&) = default;
+  };
+
+  // The most recently registered commands kept; older menu items stop working.
+  static constexpr std::int64_t kMaxCommands = 8192;
+  // Posted by the host after each publication of the menu snapshot.
+  static constexpr std::string_view kSettingsChangedNotification = "com.quillmark.Tessel.settings";
+
+  // Watches the snapshot's folders at once and again on every settings-changed notification.
+  FinderSync(FinderController& finder, NotificationCenter& notifications, Workspace& workspace,
+             Platform& platform = Platform::standard());
+  ~FinderSync();
+  FinderSync(const FinderSync&) = delete;
+  FinderSync& operator=(const FinderSync&) = delete;
+
+  static std::string toolbarItemName();
+  static std::string toolbarItemToolTip();
+
+  // Hands the snapshot's roots to the file manager as the watched folders; an unreadable
+  // snapshot watches none.
+  void refreshDirectories();
+  // A new menu from a fresh read of the snapshot, for every kind of menu alike; every command
+  // item gets a new tag. An unreadable snapshot gives only the settings item.
+  Menu buildMenu();
+  // Gives `item` the next tag and records `command` under it.
+  void registerCommand(Command command, MenuItem& item);
+  // Adds the folder submenu of `destination` (and, recursively, of its children) to `menu`;
+  // `enabled` decides the move items.
+  void addFolderMenu(const MenuDestination& destination, Menu& menu, bool enabled);
+  void addSettingsItem(Menu& menu);
+
+  // The command registered under `tag`, if it is still in the table.
+  std::optional<Command> command(std::int64_t tag);
+
+  // The action of every command item: never fails; problems go to the system log.
+  void execute(std::int64_t tag);
+  // Stores `request` in the shared container, then wakes the host with its identifier.
+  void send(const MoveRequest& request);
+  // Opens the host as the user would.
+  void openHostApplication();
+
+ private:
+  struct MenuTexts;
+
+  // The snapshot, or none when the container, the file or its content cannot be read.
+  std::optional<MenuSnapshot> readSnapshot();
+  void watch(const MenuSnapshot& snapshot);
+  void addFolderMenu(const MenuDestination& destination, Menu& menu, bool enabled,
+                     const MenuTexts& texts);
+  void addCommandItem(Menu& menu, std::string title, Command command, bool enabled);
+  void moveSelection(const Command::Move& move);
+
+  FinderController& finder_;
+  NotificationCenter& notifications_;
+  Workspace& workspace_;
+  Platform& platform_;
+
+  std::optional<NotificationCenter::Token> observer;
+  std::mutex destinationLock;  // not recursive: never taken twice by one thread
+  std::int64_t nextTag = 1;
+  std::map<std::int64_t, Command> commands;
+};
+
+}  // namespace tessel

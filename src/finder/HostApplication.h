@@ -1,0 +1,24 @@
+// How the extension reaches the host: where its executable is and how it is woken for a
+// request.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+#include "records/Uuid.h"
+
+namespace tessel::HostApplication {
+
+// Starts the host without a window, to carry out a request.
+inline constexpr std::string_view kBackgroundArgument = "--background-command";
+
+// "tessel://move/" and the request's upper-case identifier: all the host learns of a request.
+std::string wakeUpURL(const Uuid& requestId);
+
+// The host executable, looked up anew on each call: $TESSEL_HOST_EXECUTABLE when set, else a
+// "tessel" beside the running program (a build tree, or a program installed with the host),
+// else the installed host.
+std::string executablePath(Platform& platform);
+
+}  // namespace tessel::HostApplication
