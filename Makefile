@@ -23,13 +23,23 @@ asan: deps
 run: build
 	@scripts/run.sh
 
-test: test-normal test-asan fuzz
+test: test-normal test-asan test-tsan fuzz
 
 test-normal: build
 	@scripts/run-tests.sh $(BUILD)
 
 test-asan: asan
 	@scripts/run-tests.sh $(ASAN_BUILD)
+
+# The file-manager extension's tests under ThreadSanitizer: the file manager calls it from
+# threads of its choosing.
+.PHONY: test-tsan
+test-tsan: deps
+	@cmake -S . -B build/tsan $(CMAKE_FLAGS) -DCMAKE_CXX_FLAGS=-fsanitize=thread \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+	@cmake --build build/tsan -j $(JOBS) --target tessel_finder_tests
+	@echo "== Tests in build/tsan (ThreadSanitizer)"
+	@TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/bin/tessel_finder_tests
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

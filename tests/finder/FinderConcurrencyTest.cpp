@@ -1,0 +1,71 @@
+// The file manager calls the extension from threads of its choosing while the host replaces
+// the snapshot and announces it. Run under ThreadSanitizer by `make test-tsan`.
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "FinderTestSession.h"
+#include "container/SharedContainer.h"
+
+namespace tessel::testing {
+namespace {
+
+class FinderConcurrencyTest : public FinderTestSession {};
+
+// The command items of `menu` that send a request: every move, open-folder and undo item.
+void collectRequestTags(const Menu& menu, std::vector<std::int64_t>& tags) {
+  for (const MenuItem& item : menu.items) {
+    if (item.submenu) collectRequestTags(*item.submenu, tags);
+    if (item.tag && item.title != "Open Move Settings…") tags.push_back(*item.tag);
+  }
+}
+
+TEST_F(FinderConcurrencyTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLoseNoRequest) {
+  constexpr int kThreads = 8, kRounds = 40;
+  publish(sampleSnapshot());
+  finder.setSelection(std::vector<std::string>{"/home/a/x"});
+  auto finderSync = makeFinderSync();
+
+  std::atomic<bool> done = false;
+  // The host republishing and announcing meanwhile: readers see the old or the new snapshot.
+  std::thread host([&] {
+    for (int round = 0; !done; ++round) {
+      MenuSnapshot snapshot = sampleSnapshot();
+      snapshot.roots.push_back("/media/round" + std::to_string(round % 2));
+      publish(snapshot);
+      notifications.post("com.quillmark.Tessel.settings");
+    }
+  });
+
+  std::vector<std::vector<std::int64_t>> tagsSeen(kThreads);
+  std::atomic<int> requestsSent = 0, partialMenus = 0;
+  std::vector<std::thread> callers;
+  for (int t = 0; t < kThreads; ++t) {
+    callers.emplace_back([&, t] {
+      for (int round = 0; round < kRounds; ++round) {
+        const Menu menu = finderSync->buildMenu();
+        if (menu.items.size() != 6) ++partialMenus;
+        std::vector<std::int64_t> tags;
+        collectRequestTags(menu, tags);
+        finderSync->execute(tags[static_cast<size_t>(round) % tags.size()]);
+        ++requestsSent;
+        tagsSeen[t].insert(tagsSeen[t].end(), tags.begin(), tags.end());
+      }
+    });
+  }
+  for (std::thread& caller : callers) caller.join();
+  done = true;
+  host.join();
+
+  EXPECT_EQ(partialMenus, 0);
+  std::vector<std::int64_t> all;
+  for (const auto& tags : tagsSeen) all.insert(all.end(), tags.begin(), tags.end());
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "a tag was handed out twice";
+  EXPECT_EQ(storedRequests().size(), static_cast<size_t>(requestsSent));
+  EXPECT_EQ(workspace.opens().size(), static_cast<size_t>(requestsSent));
+  EXPECT_TRUE(platform.logged().empty());
+}
+
+}  // namespace
+}  // namespace tessel::testing
