@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev
   dbus
+  qt6-base-dev
 )
 
 missing=()

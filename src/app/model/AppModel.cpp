@@ -1,0 +1,145 @@
+// AppModel: start-up, the published values, the settings and grants, and the menu snapshot.
+#include "model/AppModel.h"
+
+#include "container/SharedContainer.h"
+#include "core/Bundle.h"
+#include "core/Errors.h"
+#include "model/FileUrls.h"
+#include "model/MenuSnapshotBuilder.h"
+#include "model/ModelTexts.h"
+#include "model/StatusLog.h"
+#include "path/PathText.h"
+
+namespace tessel {
+
+AppModel::AppModel(Desktop desktop, Platform& platform, QObject* parent)
+    : QObject(parent),
+      desktop_(desktop),
+      platform_(platform),
+      status_(QString::fromStdString(ModelTexts::ready())),
+      store_(platform),
+      access_(DistributionMode::direct(platform), platform),
+      engine_(store_.journalPath(), platform) {
+  start();
+}
+
+AppModel::~AppModel() = default;
+
+void AppModel::start() {
+  try {
+    store_.prepare(access_.direct());
+    // Until a file decodes, the defaults stay in use and the file is left for the next save
+    // to replace.
+    if (std::optional<HostSettings> stored = store_.load()) setSettings(*stored);
+    access_.reopenScopes(settings_);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    return;
+  }
+  refreshMenu();
+}
+
+void AppModel::setSettings(const HostSettings& settings) {
+  settings_ = settings;
+  emit settingsChanged();
+}
+
+void AppModel::setStatus(const QString& status) {
+  logStatus(status.toStdString(), platform_);
+  if (status == status_) return;
+  status_ = status;
+  emit statusChanged();
+}
+
+void AppModel::setStatusText(const std::string& text) {
+  setStatus(QString::fromStdString(text));
+}
+
+void AppModel::setBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  emit busyChanged();
+}
+
+void AppModel::setExtensionEnabled(bool enabled) {
+  if (enabled == extensionEnabled_) return;
+  extensionEnabled_ = enabled;
+  emit extensionEnabledChanged();
+}
+
+void AppModel::setSelectedSources(const QList<QUrl>& sources) {
+  if (sources == selectedSources_) return;
+  selectedSources_ = sources;
+  emit selectedSourcesChanged();
+}
+
+void AppModel::setSelectedDestination(const QString& destination) {
+  if (destination == selectedDestination_) return;
+  selectedDestination_ = destination;
+  emit selectedDestinationChanged();
+}
+
+void AppModel::reopenScopes() {
+  access_.reopenScopes(settings_);
+}
+
+std::string AppModel::resolveGrant(const FolderGrant& grant) const {
+  return access_.resolveGrant(grant);
+}
+
+void AppModel::saveSettings() {
+  try {
+    store_.save(settings_);
+    access_.reopenScopes(settings_);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    return;
+  }
+  refreshMenu();
+}
+
+void AppModel::addFolder(const QUrl& url, bool favorite) {
+  if (busy_) return;
+  const std::string path = standardizedPath(localPath(url));
+  Bytes bookmark;
+  try {
+    if (platform_.attributesOfItem(path).type != FileType::directory) {
+      setStatusText(ModelTexts::selectFolder());
+      return;
+    }
+    bookmark = access_.makeBookmark(path);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    return;
+  }
+  HostSettings changed = settings_;
+  std::vector<FolderGrant>& grants = favorite ? changed.favorites : changed.roots;
+  const auto existing = std::ranges::find(grants, path, &FolderGrant::path);
+  if (existing != grants.end()) {
+    existing->bookmark = bookmark;  // renewal: identifier, name and place stay
+  } else {
+    grants.push_back(FolderGrant::make(path, bookmark));
+  }
+  setSettings(changed);
+  if (favorite) setSelectedDestination(QString::fromStdString(path));
+  saveSettings();
+}
+
+void AppModel::addSourceFolder() {
+  if (busy_) return;
+  const std::optional<QUrl> folder =
+      desktop_.panel.chooseFolder(QString::fromStdString(ModelTexts::allowSourceFolderPrompt()));
+  if (folder) addFolder(*folder, false);
+}
+
+void AppModel::refreshMenu() {
+  try {
+    SharedContainer::publish(buildMenuSnapshot(settings_, access_, platform_), platform_);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    return;
+  }
+  desktop_.notifier.postSettingsChanged();
+}
+
+}  // namespace tessel

@@ -1,0 +1,138 @@
+// The host's state and everything it does: the settings and folder grants, the menu snapshot
+// it publishes for the file-manager extension, and the moves, undos and requests it carries
+// out. Lives on the GUI thread and is touched only there; engine moves and undos run on the
+// worker thread "Tessel.moves" and their outcome comes back as a queued call.
+//
+// Every outcome ends in the one status line, `status`; failures never escape an operation
+// (except openFolder, whose caller shows the message).
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/MoveEngine.h"
+#include "model/Desktop.h"
+#include "model/FolderAccess.h"
+#include "model/HostSettings.h"
+#include "model/MoveWorker.h"
+#include "model/SettingsStore.h"
+#include "platform/Platform.h"
+
+namespace tessel {
+
+class AppModel : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(tessel::HostSettings settings READ settings WRITE setSettings NOTIFY settingsChanged)
+  Q_PROPERTY(QString status READ status WRITE setStatus NOTIFY statusChanged)
+  Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+  Q_PROPERTY(bool extensionEnabled READ extensionEnabled WRITE setExtensionEnabled NOTIFY
+                 extensionEnabledChanged)
+  Q_PROPERTY(QList<QUrl> selectedSources READ selectedSources WRITE setSelectedSources NOTIFY
+                 selectedSourcesChanged)
+  Q_PROPERTY(QString selectedDestination READ selectedDestination WRITE setSelectedDestination
+                 NOTIFY selectedDestinationChanged)
+
+ public:
+  // Receives true when a move or undo went through completely; runs once, on the GUI thread.
+  using Completion = std::function<void(bool)>;
+
+  // Starts the host: makes the support folder (migrating a sandboxed build's files once in a
+  // direct build), loads the settings, opens the grants and publishes the menu. Never fails;
+  // a failure stops the start-up where it happened and shows in `status`.
+  explicit AppModel(Desktop desktop, Platform& platform = Platform::standard(),
+                    QObject* parent = nullptr);
+  // Waits for a running move or undo to finish; its outcome is then dropped.
+  ~AppModel() override;
+
+  const HostSettings& settings() const { return settings_; }
+  // Replaces the settings in memory; saveSettings() stores them.
+  void setSettings(const HostSettings& settings);
+  const QString& status() const { return status_; }
+  void setStatus(const QString& status);
+  bool busy() const { return busy_; }
+  bool extensionEnabled() const { return extensionEnabled_; }
+  void setExtensionEnabled(bool enabled);
+  const QList<QUrl>& selectedSources() const { return selectedSources_; }
+  void setSelectedSources(const QList<QUrl>& sources);
+  const QString& selectedDestination() const { return selectedDestination_; }
+  void setSelectedDestination(const QString& destination);
+
+  bool direct() const { return access_.direct(); }
+  const std::string& supportFolder() const { return store_.supportFolder(); }
+  // For the window's "Clear Undo History"; the engine serialises its own calls.
+  MoveEngine& engine() { return engine_; }
+  const QThread& workerThread() const { return worker_.thread(); }
+
+  // Settings and grants.
+  void reopenScopes();
+  std::string resolveGrant(const FolderGrant& grant) const;
+  const std::vector<std::string>& retainedScopes() const { return access_.retainedScopes(); }
+  void saveSettings();
+  // Adds the picked folder as a favourite (true) or a source folder (false); a folder already
+  // in that list only gets a renewed bookmark.
+  void addFolder(const QUrl& url, bool favorite);
+  void addSourceFolder();
+
+  // Publishes a new menu snapshot and tells the extension.
+  void refreshMenu();
+
+  // Requests and operations.
+  // Carries out the stored request a wake-up URL names; any other URL is ignored.
+  void handleURL(const QString& url);
+  void move(const QList<QUrl>& sources, const QString& destination, bool hierarchical,
+            Completion completion = {});
+  void undoLastMove(Completion completion = {});
+  // Opens a folder inside a favourite in the file manager. Throws TesselError when it is
+  // outside every favourite, gone, or the file manager cannot be asked.
+  void openFolder(const QString& path);
+  void acceptServiceSources(const QList<QUrl>& items);
+  void chooseSourceFiles();
+  // Shows the window when a request that came from the file manager did not go through.
+  void revealOnFailure(bool ok);
+
+ signals:
+  void settingsChanged();
+  void statusChanged();
+  void busyChanged();
+  void extensionEnabledChanged();
+  void selectedSourcesChanged();
+  void selectedDestinationChanged();
+
+ private:
+  void start();
+  void setStatusText(const std::string& text);
+  void setBusy(bool busy);
+  // The engine's source roots for a move with these service roots, or an undo.
+  std::vector<std::string> sourceRoots(const std::vector<std::string>& extraRoots) const;
+  void finishMove(const Outcome<MoveResult>& outcome, const std::string& destination,
+                  const std::vector<std::string>& moveServiceRoots, const Completion& completion);
+  void finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion);
+  void carryOut(const MoveRequest& request);
+
+  Desktop desktop_;
+  Platform& platform_;
+  HostSettings settings_;
+  QString status_;
+  bool busy_ = false;
+  bool extensionEnabled_ = false;
+  QList<QUrl> selectedSources_;
+  QString selectedDestination_;
+
+  SettingsStore store_;
+  FolderAccess access_;
+  MoveEngine engine_;
+  // Canonical paths of the items last received through Services; empty when none wait.
+  std::set<std::string> serviceSourcePaths_;
+  // The service roots of the last move that moved something: extra source roots for undo.
+  std::vector<std::string> lastServiceRoots_;
+  // Declared last: its thread stops first, while everything a job touches still exists.
+  MoveWorker worker_;
+};
+
+}  // namespace tessel

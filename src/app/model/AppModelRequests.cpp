@@ -1,0 +1,200 @@
+// AppModel: moves, undo, requests from the file manager, and the sources of a move.
+#include "container/SharedContainer.h"
+#include "core/Errors.h"
+#include "model/AppModel.h"
+#include "model/FileUrls.h"
+#include "model/ModelTexts.h"
+#include "model/ServiceRoots.h"
+#include "model/WakeUpUrl.h"
+#include "path/PathSafety.h"
+
+namespace tessel {
+namespace {
+
+constexpr const char* kOpenFolderOperation = "openFolder";
+constexpr const char* kUndoOperation = "undo";
+constexpr const char* kMoveOperation = "move";
+
+void complete(const AppModel::Completion& completion, bool ok) {
+  if (completion) completion(ok);
+}
+
+bool isFolder(const std::string& path, Platform& platform) {
+  try {
+    return platform.attributesOfItem(path).type == FileType::directory;
+  } catch (const PlatformError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> AppModel::sourceRoots(const std::vector<std::string>& extraRoots) const {
+  // A direct build may take items from anywhere; the engine still checks every other rule.
+  if (access_.direct()) return {"/"};
+  std::vector<std::string> roots = access_.resolveGrants(settings_.roots);
+  roots.insert(roots.end(), extraRoots.begin(), extraRoots.end());
+  return roots;
+}
+
+void AppModel::move(const QList<QUrl>& sources, const QString& destination, bool /*hierarchical*/,
+                    Completion completion) {
+  if (busy_) {
+    setStatusText(ModelTexts::moveInProgress());
+    complete(completion, false);
+    return;
+  }
+  const std::vector<std::string> sourcePaths = localPaths(sources);
+  const std::string destinationPath = destination.toStdString();
+  std::vector<std::string> destinationRoots;
+  std::vector<std::string> moveServiceRoots;
+  std::vector<std::string> roots;
+  try {
+    destinationRoots = access_.resolveGrants(settings_.favorites);
+    moveServiceRoots = serviceRoots(sourcePaths, serviceSourcePaths_, platform_);
+    roots = sourceRoots(moveServiceRoots);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    complete(completion, false);
+    return;
+  }
+  setBusy(true);
+  setStatusText(ModelTexts::moving());
+  worker_.run<MoveResult>(
+      [engine = &engine_, sourcePaths, destinationPath, roots, destinationRoots,
+       policy = settings_.policy] {
+        return engine->move(sourcePaths, destinationPath, roots, destinationRoots, policy);
+      },
+      this,
+      [this, destinationPath, moveServiceRoots, completion](const Outcome<MoveResult>& outcome) {
+        finishMove(outcome, destinationPath, moveServiceRoots, completion);
+      });
+}
+
+void AppModel::finishMove(const Outcome<MoveResult>& outcome, const std::string& destination,
+                          const std::vector<std::string>& moveServiceRoots,
+                          const Completion& completion) {
+  setBusy(false);
+  if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
+    setStatusText(errorDescription(*error));
+    complete(completion, false);
+    return;
+  }
+  const MoveResult& result = std::get<MoveResult>(outcome);
+  setStatusText(ModelTexts::moveFinished(result.moved, result.skipped, result.failure));
+  if (result.moved >= 1) {
+    serviceSourcePaths_.clear();
+    lastServiceRoots_ = moveServiceRoots;
+    HostSettings changed = settings_;
+    rememberRecent(changed.recent, destination);
+    setSettings(changed);
+    saveSettings();
+  }
+  complete(completion, !result.failure && result.moved > 0 && result.skipped == 0);
+}
+
+void AppModel::undoLastMove(Completion completion) {
+  if (busy_) {
+    complete(completion, false);
+    return;
+  }
+  std::vector<std::string> roots;
+  std::vector<std::string> destinationRoots;
+  try {
+    roots = sourceRoots(lastServiceRoots_);
+    destinationRoots = access_.resolveGrants(settings_.favorites);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    complete(completion, false);
+    return;
+  }
+  setBusy(true);
+  worker_.run<std::int64_t>([engine = &engine_, roots,
+                             destinationRoots] { return engine->undo(roots, destinationRoots); },
+                            this,
+                            [this, completion](const Outcome<std::int64_t>& outcome) {
+                              finishUndo(outcome, completion);
+                            });
+}
+
+void AppModel::finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion) {
+  setBusy(false);
+  if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
+    setStatusText(errorDescription(*error));
+    complete(completion, false);
+    return;
+  }
+  setStatusText(ModelTexts::undoFinished(std::get<std::int64_t>(outcome)));
+  lastServiceRoots_.clear();
+  refreshMenu();
+  complete(completion, true);
+}
+
+void AppModel::openFolder(const QString& path) {
+  const std::vector<std::string> favorites = access_.resolveGrants(settings_.favorites);
+  const std::string target = PathSafety::canonical(path.toStdString(), platform_);
+  const bool insideFavorite = std::ranges::any_of(favorites, [&](const std::string& favorite) {
+    return PathSafety::contains(favorite, target, platform_);
+  });
+  if (!insideFavorite || !isFolder(target, platform_)) {
+    throw TesselError::invalid(ModelTexts::cannotOpenDestination());
+  }
+  if (!desktop_.folders.openFolder(QString::fromStdString(target))) {
+    throw TesselError::invalid(ModelTexts::fileManagerRefused());
+  }
+}
+
+void AppModel::acceptServiceSources(const QList<QUrl>& items) {
+  // Linux grants no per-item access to hold, so only the received paths are remembered.
+  serviceSourcePaths_ = canonicalPaths(localPaths(items), platform_);
+  setSelectedSources(items);
+  setSelectedDestination(settings_.favorites.empty()
+                             ? QString()
+                             : QString::fromStdString(settings_.favorites.front().path));
+  setStatusText(ModelTexts::receivedServiceItems(items.size()));
+}
+
+void AppModel::chooseSourceFiles() {
+  if (const std::optional<QList<QUrl>> items = desktop_.panel.chooseItems()) {
+    setSelectedSources(*items);
+  }
+}
+
+void AppModel::revealOnFailure(bool ok) {
+  if (!ok) desktop_.windows.bringForward();
+}
+
+void AppModel::handleURL(const QString& url) {
+  const std::optional<Uuid> id = wakeUpRequestId(url.toStdString());
+  if (!id) return;
+  MoveRequest request;
+  try {
+    request = SharedContainer::consume(*id, platform_);
+  } catch (const std::exception& error) {
+    setStatusText(error.what());
+    return;
+  }
+  carryOut(request);
+}
+
+void AppModel::carryOut(const MoveRequest& request) {
+  const auto reveal = [this](bool ok) { revealOnFailure(ok); };
+  const std::string operation = request.operation.value_or(kMoveOperation);
+  if (operation == kOpenFolderOperation) {
+    try {
+      openFolder(QString::fromStdString(request.destination));
+    } catch (const std::exception& error) {
+      setStatusText(error.what());
+    }
+  } else if (operation == kUndoOperation) {
+    undoLastMove(reveal);
+  } else if (operation == kMoveOperation) {
+    if (access_.direct()) desktop_.windows.hideVisibleWindows();
+    move(fileUrls(request.sources), QString::fromStdString(request.destination),
+         request.hierarchical, reveal);
+  } else {
+    setStatusText(ModelTexts::unknownOperation());
+  }
+}
+
+}  // namespace tessel

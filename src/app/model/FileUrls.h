@@ -1,0 +1,21 @@
+// Conversions between the file URLs the desktop hands around and the paths the engine and the
+// stored records use.
+#pragma once
+
+#include <QList>
+#include <QUrl>
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace tessel {
+
+std::string localPath(const QUrl& url);
+std::vector<std::string> localPaths(const QList<QUrl>& urls);
+QList<QUrl> fileUrls(const std::vector<std::string>& paths);
+
+// The text shown for an error: the message of Tessel's own errors, the description of the
+// platform's.
+std::string errorDescription(const std::exception_ptr& error);
+
+}  // namespace tessel

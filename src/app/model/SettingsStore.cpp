@@ -1,0 +1,62 @@
+#include "model/SettingsStore.h"
+
+#include "core/Errors.h"
+#include "path/PathText.h"
+
+namespace tessel {
+namespace {
+
+constexpr const char* kSettingsFileName = "settings.json";
+constexpr const char* kJournalFileName = "undo.json";
+
+// $XDG_DATA_HOME when it is an absolute path (the base directory rules ignore a relative one),
+// otherwise ~/.local/share.
+std::string dataHome(Platform& platform) {
+  const std::optional<std::string> configured = platform.environment("XDG_DATA_HOME");
+  if (configured && !configured->empty() && configured->front() == '/') return *configured;
+  return joinPath(platform.homeFolder(), ".local/share");
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(Platform& platform)
+    : platform_(platform), support_(joinPath(dataHome(platform), "Tessel")) {}
+
+std::string SettingsStore::settingsPath() const {
+  return joinPath(support_, kSettingsFileName);
+}
+
+std::string SettingsStore::journalPath() const {
+  return joinPath(support_, kJournalFileName);
+}
+
+std::string SettingsStore::formerFolder() const {
+  return joinPath(platform_.homeFolder(), ".var/app/com.quillmark.Tessel/data/Tessel");
+}
+
+void SettingsStore::prepare(bool direct) {
+  // The settings and the journal name the user's folders and files: for this user alone.
+  platform_.createDirectories(support_, 0700);
+  if (!direct || platform_.fileExists(settingsPath())) return;
+  const std::string former = formerFolder();
+  for (const char* name : {kSettingsFileName, kJournalFileName}) {
+    const std::string from = joinPath(former, name);
+    if (!platform_.fileExists(from)) continue;
+    try {
+      platform_.copyItem(from, joinPath(support_, name));
+    } catch (const PlatformError&) {
+      // Most often the file is already here; the next file may still be missing.
+    }
+  }
+}
+
+std::optional<HostSettings> SettingsStore::load() {
+  if (!platform_.fileExists(settingsPath())) return std::nullopt;
+  return decodeJson<HostSettings>(platform_.readFile(settingsPath()));
+}
+
+void SettingsStore::save(const HostSettings& settings) {
+  platform_.writeFileAtomically(settingsPath(), encodeJson(settings), Durability::durable);
+}
+
+}  // namespace tessel

@@ -1,0 +1,147 @@
+// Folder grants: a store build reaches folders only through grants that are current and held;
+// a direct build reaches them by path whatever their bookmark says.
+#include <cerrno>
+
+#include "ModelHarness.h"
+#include "core/Errors.h"
+#include "model/FolderBookmark.h"
+
+namespace tessel::testing {
+namespace {
+
+using GrantTest = StoreBuildHarness;
+using DirectGrantTest = ModelHarness;
+
+// Puts another folder at the same path, so a bookmark of the first no longer matches.
+void replaceFolder(const std::string& folder, Platform& platform) {
+  platform.moveItem(folder, folder + ".old");
+  platform.createDirectories(folder, 0755);
+}
+
+TEST(FolderBookmarkTest, FindsTheSameFolderAndNoticesAnotherOneAtItsPath) {
+  TempFolder temp;
+  Platform& platform = Platform::standard();
+  const std::string folder = temp.folder("Work");
+  const Bytes bookmark = FolderBookmark::create(folder, platform);
+  const FolderBookmark::Resolution resolved = FolderBookmark::resolve(bookmark, platform);
+  EXPECT_EQ(resolved.path, folder);
+  EXPECT_FALSE(resolved.stale);
+
+  replaceFolder(folder, platform);
+  EXPECT_TRUE(FolderBookmark::resolve(bookmark, platform).stale);
+  platform.removeItem(folder);
+  temp.file("Work", "now a file");
+  EXPECT_TRUE(FolderBookmark::resolve(bookmark, platform).stale);
+  platform.removeItem(folder);
+  EXPECT_THROW(FolderBookmark::resolve(bookmark, platform), PlatformError);
+  EXPECT_THROW(FolderBookmark::resolve(Bytes{"not a bookmark"}, platform), DecodingError);
+}
+
+TEST(FolderBookmarkTest, AccessNeedsAFolderThatCanBeReadAndEntered) {
+  TempFolder temp;
+  FaultInjectingPlatform platform;
+  const std::string folder = temp.folder("Work");
+  EXPECT_TRUE(FolderBookmark::startAccessing(folder, platform));
+  EXPECT_FALSE(FolderBookmark::startAccessing(temp.file("file"), platform));
+  EXPECT_FALSE(FolderBookmark::startAccessing(temp.at("missing"), platform));
+  platform.failWhere(FileOperation::attributes, "/Work/.", EACCES);
+  EXPECT_FALSE(FolderBookmark::startAccessing(folder, platform));
+  platform.clearFaults();
+  platform.failWhere(FileOperation::list, "/Work", EACCES);
+  EXPECT_FALSE(FolderBookmark::startAccessing(folder, platform));
+}
+
+TEST_F(GrantTest, HeldGrantsAreTheRoutesToTheirFolders) {
+  HostSettings stored;
+  stored.roots.push_back(grantFor(temp.folder("home/Downloads"), platform));
+  stored.favorites.push_back(grantFor(temp.folder("home/Archive"), platform));
+  writeSettings(stored);
+  start();
+  EXPECT_EQ(status(), "Ready");
+  EXPECT_EQ(model->retainedScopes(),
+            (std::vector<std::string>{temp.at("home/Downloads"), temp.at("home/Archive")}));
+  EXPECT_EQ(model->resolveGrant(stored.favorites[0]), temp.at("home/Archive"));
+  EXPECT_EQ(publishedMenu().roots, (std::vector<std::string>{temp.at("home/Downloads")}));
+
+  // A grant the model never opened is refused even though its folder is fine.
+  const FolderGrant unheld = grantFor(temp.folder("home/Other"), platform);
+  EXPECT_THROW(model->resolveGrant(unheld), TesselError);
+}
+
+TEST_F(GrantTest, StaleFavoriteBlocksEverythingUntilItIsAddedAgain) {
+  const std::string inbox = temp.folder("home/Inbox");
+  HostSettings stored;
+  stored.favorites.push_back(grantFor(inbox, platform));
+  writeSettings(stored);
+  replaceFolder(inbox, platform);
+
+  start();
+  EXPECT_EQ(status(), "Add “Inbox” again to renew access.");
+  EXPECT_FALSE(menuPublished());
+  EXPECT_TRUE(model->retainedScopes().empty());
+
+  const std::string file = temp.file("home/Inbox.old/a.txt");
+  EXPECT_EQ(moveAndWait({file}, inbox), std::optional<bool>(false));
+  EXPECT_EQ(status(), "Add the folder again to renew access.");
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(false));
+  model->refreshMenu();
+  EXPECT_FALSE(menuPublished());
+
+  model->addFolder(fileUrl(inbox), true);
+  ASSERT_EQ(model->settings().favorites.size(), 1u);
+  EXPECT_EQ(model->settings().favorites[0].id, stored.favorites[0].id);
+  EXPECT_TRUE(menuPublished());
+  EXPECT_EQ(model->retainedScopes(), (std::vector<std::string>{inbox}));
+}
+
+TEST_F(GrantTest, FirstStaleSourceFolderStopsTheOpeningOfAllLaterOnes) {
+  const std::string first = temp.folder("home/First");
+  HostSettings stored;
+  stored.roots = {grantFor(first, platform), grantFor(temp.folder("home/Second"), platform)};
+  writeSettings(stored);
+  replaceFolder(first, platform);
+  ScopedLanguage japanese("ja");
+  start();
+  EXPECT_EQ(status(), "「First」を再登録してアクセス許可を更新してください。");
+  EXPECT_TRUE(model->retainedScopes().empty());
+}
+
+TEST_F(GrantTest, UnreadableOrMissingFoldersCannotBeOpened) {
+  HostSettings stored;
+  stored.roots = {grantFor(temp.folder("home/Locked"), platform)};
+  stored.favorites = {grantFor(temp.folder("home/Gone"), platform)};
+  writeSettings(stored);
+  platform.failWhere(FileOperation::list, "/Locked", EACCES);
+  start();
+  EXPECT_EQ(status(), "Add “Locked” again to renew access.");
+
+  platform.clearFaults();
+  platform.removeItem(temp.at("home/Gone"));
+  // A bookmark that cannot be resolved at all reports the platform's own reason.
+  EXPECT_THROW(
+      {
+        try {
+          model->reopenScopes();
+        } catch (const PlatformError& error) {
+          EXPECT_NE(std::string(error.what()).find("No such file"), std::string::npos);
+          throw;
+        }
+      },
+      PlatformError);
+}
+
+TEST_F(DirectGrantTest, DirectBuildReachesFoldersByPathWhateverTheBookmark) {
+  FolderGrant grant = grantFor(temp.folder("home/Inbox"), platform);
+  grant.bookmark = Bytes{"garbage"};
+  HostSettings stored;
+  stored.favorites = {grant};
+  writeSettings(stored);
+  start();
+  EXPECT_EQ(status(), "Ready");
+  EXPECT_NO_THROW(model->reopenScopes());
+  EXPECT_TRUE(model->retainedScopes().empty());
+  EXPECT_EQ(model->resolveGrant(grant), grant.path);
+}
+
+}  // namespace
+}  // namespace tessel::testing

@@ -1,0 +1,232 @@
+// Moves and undo through the model: status texts, completions, the busy guard, the recent
+// list, and the roots handed to the engine in each build.
+#include <QThread>
+#include <cerrno>
+
+#include "ModelHarness.h"
+
+namespace tessel::testing {
+namespace {
+
+class MoveTest : public ModelHarness {
+ protected:
+  void SetUp() override {
+    inbox = temp.folder("home/Inbox");
+    archive = temp.folder("home/Archive");
+    HostSettings settings;
+    settings.favorites = {grantFor(archive, platform)};
+    writeSettings(settings);
+  }
+
+  std::string inbox;
+  std::string archive;
+};
+
+class StoreMoveTest : public StoreBuildHarness {
+ protected:
+  void SetUp() override {
+    downloads = temp.folder("home/Downloads");
+    archive = temp.folder("home/Archive");
+    HostSettings settings;
+    settings.roots = {grantFor(downloads, platform)};
+    settings.favorites = {grantFor(archive, platform)};
+    writeSettings(settings);
+  }
+
+  std::string downloads;
+  std::string archive;
+};
+
+TEST_F(MoveTest, MovesOnTheWorkerThreadAndRecordsTheDestination) {
+  start();
+  const std::string a = temp.file("home/Inbox/a.txt", "a");
+  QString movingThread;
+  platform.addRule([&movingThread](const PlatformCall& call) -> std::optional<int> {
+    if (call.operation == FileOperation::move)
+      movingThread = QThread::currentThread()->objectName();
+    return std::nullopt;
+  });
+  std::vector<bool> busyStates;
+  QObject::connect(model.get(), &AppModel::busyChanged,
+                   [&] { busyStates.push_back(model->busy()); });
+
+  EXPECT_EQ(moveAndWait({a}, archive), std::optional<bool>(true));
+  EXPECT_EQ(movingThread, "Tessel.moves");
+  EXPECT_EQ(busyStates, (std::vector<bool>{true, false}));
+  EXPECT_EQ(status(), "Moved 1, skipped 0. ");
+  EXPECT_TRUE(platform.fileExists(archive + "/a.txt"));
+  EXPECT_EQ(model->settings().recent, (std::vector<std::string>{archive}));
+  EXPECT_EQ(storedSettings().recent, (std::vector<std::string>{archive}));
+  EXPECT_EQ(publishedMenu().recent.size(), 1u);
+  EXPECT_EQ(desktop.notifications, 2);
+  EXPECT_NE(std::ranges::find(platform.logged, "Moving…"), platform.logged.end());
+}
+
+TEST_F(MoveTest, ItemAlreadyInPlaceIsSkippedAndTheMoveDoesNotCountAsComplete) {
+  start();
+  const std::string a = temp.file("home/Inbox/a.txt");
+  const std::string b = temp.file("home/Inbox/b.txt");
+  const std::string there = temp.file("home/Archive/c.txt");
+  EXPECT_EQ(moveAndWait({a, there, b}, archive), std::optional<bool>(false));
+  EXPECT_EQ(status(), "Moved 2, skipped 1. ");
+  EXPECT_EQ(model->settings().recent.front(), archive);
+
+  const std::string d = temp.file("home/Archive/d.txt");
+  ScopedLanguage japanese("ja");
+  EXPECT_EQ(moveAndWait({d}, archive), std::optional<bool>(false));
+  EXPECT_EQ(status(), "0件移動、1件スキップ。");
+}
+
+TEST_F(MoveTest, BatchStoppedPartWayReportsTheFailure) {
+  start();
+  const std::string a = temp.file("home/Inbox/a.txt");
+  const std::string b = temp.file("home/Inbox/b.txt");
+  platform.failWhere(FileOperation::move, "/b.txt", EACCES);
+  EXPECT_EQ(moveAndWait({a, b}, archive), std::optional<bool>(false));
+  EXPECT_EQ(status().rfind("Moved 1, skipped 0. Stopped: ", 0), 0u) << status();
+  EXPECT_NE(status().find("Permission denied"), std::string::npos);
+  EXPECT_EQ(model->settings().recent, (std::vector<std::string>{archive}));
+}
+
+TEST_F(MoveTest, RefusedMoveKeepsTheSettingsAsTheyWere) {
+  start();
+  const std::string before = platform.readFile(settingsFile());
+  const std::string a = temp.file("home/Inbox/a.txt");
+  const std::string outsideFavorites = temp.folder("home/Elsewhere");
+  EXPECT_EQ(moveAndWait({a}, outsideFavorites), std::optional<bool>(false));
+  EXPECT_NE(status(), "Moving…");
+  EXPECT_NE(status().rfind("Moved", 0), 0u) << status();
+  EXPECT_TRUE(model->settings().recent.empty());
+  EXPECT_EQ(platform.readFile(settingsFile()), before);
+  EXPECT_TRUE(platform.fileExists(a));
+}
+
+TEST_F(MoveTest, WhileBusyMovesAreRefusedAndUndoChangesNothing) {
+  start();
+  const std::string a = temp.file("home/Inbox/a.txt");
+  const std::string b = temp.file("home/Inbox/b.txt");
+  auto gate = std::make_shared<Gate>();
+  platform.holdFirstMove(gate);
+  std::optional<bool> first;
+  model->move({fileUrl(a)}, QString::fromStdString(archive), false, [&](bool ok) { first = ok; });
+  gate->waitUntilEntered();
+  EXPECT_TRUE(model->busy());
+  EXPECT_EQ(status(), "Moving…");
+
+  std::optional<bool> undo;
+  model->undoLastMove([&](bool ok) { undo = ok; });
+  EXPECT_EQ(undo, std::optional<bool>(false));
+  EXPECT_EQ(status(), "Moving…");
+
+  std::optional<bool> second;
+  model->move({fileUrl(b)}, QString::fromStdString(archive), false, [&](bool ok) { second = ok; });
+  EXPECT_EQ(second, std::optional<bool>(false));
+  EXPECT_EQ(status(), "A move is in progress. Try again when it finishes.");
+  model->addFolder(fileUrl(inbox), true);
+  EXPECT_EQ(model->settings().favorites.size(), 1u);
+
+  gate->release();
+  ASSERT_TRUE(waitUntil([&] { return first.has_value(); }));
+  EXPECT_EQ(first, std::optional<bool>(true));
+  EXPECT_TRUE(platform.fileExists(b));
+  EXPECT_FALSE(model->busy());
+}
+
+TEST_F(MoveTest, RecentDestinationMovesToTheFrontAndTheListKeeps20) {
+  HostSettings settings = storedSettings();
+  for (int i = 0; i < 20; ++i)
+    settings.recent.push_back(temp.folder("home/Archive/r" + std::to_string(i)));
+  writeSettings(settings);
+  start();
+
+  const std::string again = settings.recent[4];
+  EXPECT_EQ(moveAndWait({temp.file("home/Inbox/a.txt")}, again), std::optional<bool>(true));
+  std::vector<std::string> expected = settings.recent;
+  expected.erase(expected.begin() + 4);
+  expected.insert(expected.begin(), again);
+  EXPECT_EQ(model->settings().recent, expected);
+
+  EXPECT_EQ(moveAndWait({temp.file("home/Inbox/b.txt")}, archive), std::optional<bool>(true));
+  ASSERT_EQ(model->settings().recent.size(), 20u);
+  EXPECT_EQ(model->settings().recent.front(), archive);
+  EXPECT_EQ(model->settings().recent.back(), expected[18]);
+}
+
+TEST_F(MoveTest, UndoPutsTheLastBatchBackAndCountsIt) {
+  start();
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
+  EXPECT_EQ(status(), "Undid 0 moves.");
+
+  const std::string a = temp.file("home/Inbox/a.txt");
+  const std::string b = temp.file("home/Inbox/b.txt");
+  ASSERT_EQ(moveAndWait({a, b}, archive), std::optional<bool>(true));
+  const int notificationsBefore = desktop.notifications;
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
+  EXPECT_EQ(status(), "Undid 2 moves.");
+  EXPECT_TRUE(platform.fileExists(a));
+  EXPECT_TRUE(platform.fileExists(b));
+  EXPECT_EQ(desktop.notifications, notificationsBefore + 1);
+
+  ScopedLanguage japanese("ja");
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
+  EXPECT_EQ(status(), "0件の移動を取り消しました。");
+}
+
+TEST_F(MoveTest, UnreadableJournalFailsTheUndo) {
+  start();
+  platform.writeFileAtomically(support() + "/undo.json", "{", Durability::atomic);
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(false));
+  EXPECT_NE(status(), "Undid 0 moves.");
+  EXPECT_FALSE(model->busy());
+}
+
+TEST_F(StoreMoveTest, StoreBuildMovesOnlyOutOfGrantedFolders) {
+  start();
+  const std::string granted = temp.file("home/Downloads/a.txt");
+  const std::string outside = temp.file("home/Desktop/b.txt");
+  EXPECT_EQ(moveAndWait({granted}, archive), std::optional<bool>(true));
+  EXPECT_EQ(moveAndWait({outside}, archive), std::optional<bool>(false));
+  EXPECT_TRUE(platform.fileExists(outside));
+}
+
+TEST_F(StoreMoveTest, ServicesItemsMayLeaveTheirOwnFoldersAndComeBackOnUndo) {
+  start();
+  const std::string b = temp.file("home/Desktop/b.txt");
+  const std::string c = temp.file("home/Other/c.txt");
+  model->acceptServiceSources({fileUrl(b), fileUrl(c)});
+  EXPECT_EQ(status(), "Received 2 items from Finder. Choose a destination.");
+  EXPECT_EQ(model->selectedSources(), (QList<QUrl>{fileUrl(b), fileUrl(c)}));
+  EXPECT_EQ(model->selectedDestination().toStdString(), archive);
+
+  // Only some of the received items: no service roots, so the engine refuses them.
+  EXPECT_EQ(moveAndWait({b}, archive), std::optional<bool>(false));
+  EXPECT_TRUE(platform.fileExists(b));
+
+  EXPECT_EQ(moveAndWait({c, b}, archive), std::optional<bool>(true));
+  EXPECT_TRUE(platform.fileExists(archive + "/b.txt"));
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
+  EXPECT_EQ(status(), "Undid 2 moves.");
+  EXPECT_TRUE(platform.fileExists(b));
+  EXPECT_TRUE(platform.fileExists(c));
+
+  // The received items were used up by the move.
+  EXPECT_EQ(moveAndWait({b}, archive), std::optional<bool>(false));
+}
+
+TEST_F(MoveTest, ServicesTextAndChosenSources) {
+  start();
+  ScopedLanguage japanese("ja");
+  model->acceptServiceSources({fileUrl("/x/a")});
+  EXPECT_EQ(status(), "Finderから1件を受け取りました。移動先を確認してください。");
+
+  const QList<QUrl> chosen{fileUrl("/x/b"), fileUrl("/x/c")};
+  model->chooseSourceFiles();  // cancelled
+  EXPECT_EQ(model->selectedSources(), QList<QUrl>{fileUrl("/x/a")});
+  desktop.itemsAnswer = chosen;
+  model->chooseSourceFiles();
+  EXPECT_EQ(model->selectedSources(), chosen);
+  EXPECT_EQ(status(), "Finderから1件を受け取りました。移動先を確認してください。");
+}
+
+}  // namespace
+}  // namespace tessel::testing
