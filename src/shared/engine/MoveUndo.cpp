@@ -83,20 +83,20 @@ std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
     places.checkAccess(entry);
     const Place source = places.place(entry.source);
     const Place moved = places.place(entry.destination);
-    const bool sourceTaken = folders.exists(source.folder, source.name);
-    if (folders.exists(moved.folder, moved.name)) {
-      if (sourceTaken) throw refusal(MoveRefusal::originalPlaceOccupied);
+    if (folders.exists(source.folder, source.name)) {
+      // Only the moved item itself may be at its old place: then it never left (its move was
+      // refused or not reached) or is already back, and the entry is simply dropped.
+      if (identityString(folders.attributes(source.folder, source.name)) != entry.identity) {
+        throw refusal(MoveRefusal::originalPlaceOccupied);
+      }
+    } else if (folders.exists(moved.folder, moved.name)) {
       if (identityString(folders.attributes(moved.folder, moved.name)) != entry.identity) {
         throw refusal(MoveRefusal::movedItemReplaced);
       }
       folders.move(moved.folder, moved.name, source.folder, source.name);
       ++movedBack;
     } else {
-      // Nothing at the destination: the item never left, or is already back.
-      if (!sourceTaken) throw refusal(MoveRefusal::movedItemReplaced);
-      if (identityString(folders.attributes(source.folder, source.name)) != entry.identity) {
-        throw refusal(MoveRefusal::originalPlaceOccupied);
-      }
+      throw refusal(MoveRefusal::movedItemReplaced);
     }
     remaining->entries.pop_back();
     writeJournal(*remaining);

@@ -222,6 +222,14 @@ std::unique_ptr<OpenFolder> PosixPlatform::openFolderNoFollow(const std::string&
     if (error != 0) break;
     const int next = ::openat(folder->descriptor(), component.c_str(), flags);
     error = next < 0 ? errno : 0;
+    // O_PATH with O_NOFOLLOW reaches the link itself, which O_DIRECTORY then refuses as "not a
+    // directory"; say what it is.
+    struct stat st;
+    if (error == ENOTDIR &&
+        ::fstatat(folder->descriptor(), component.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(st.st_mode)) {
+      error = ELOOP;
+    }
     folder = std::make_unique<OpenFolder>(next, path);
   }
   if (error != 0) throw makePlatformError(error, FileOperation::attributes, path);
