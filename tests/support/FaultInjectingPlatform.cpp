@@ -32,8 +32,9 @@ int FaultInjectingPlatform::count(FileOperation operation) const {
 }
 
 void FaultInjectingPlatform::check(FileOperation operation, const std::string& path,
-                                   const std::string& second) {
-  const PlatformCall call{operation, path, second};
+                                   const std::string& second,
+                                   std::optional<Durability> durability) {
+  const PlatformCall call{operation, path, second, durability};
   calls_.push_back(call);
   for (const Rule& rule : rules_) {
     if (const std::optional<int> code = rule(call)) {
@@ -109,7 +110,7 @@ std::string FaultInjectingPlatform::readFile(const std::string& path) {
 
 void FaultInjectingPlatform::writeFileAtomically(const std::string& path, std::string_view bytes,
                                                  Durability durability) {
-  check(FileOperation::write, path);
+  check(FileOperation::write, path, {}, durability);
   PlatformWrapper::writeFileAtomically(path, bytes, durability);
 }
 

@@ -17,7 +17,8 @@ namespace tessel::testing {
 struct PlatformCall {
   FileOperation operation;
   std::string path;
-  std::string secondPath;  // the target of a move or copy
+  std::string secondPath;                // the target of a move or copy
+  std::optional<Durability> durability;  // of a write
 };
 
 class FaultInjectingPlatform : public PlatformWrapper {
@@ -66,7 +67,8 @@ class FaultInjectingPlatform : public PlatformWrapper {
 
  private:
   // Records the call and throws the injected error, if a rule claims it.
-  void check(FileOperation operation, const std::string& path, const std::string& second = {});
+  void check(FileOperation operation, const std::string& path, const std::string& second = {},
+             std::optional<Durability> durability = std::nullopt);
 
   std::vector<Rule> rules_;
   std::vector<PlatformCall> calls_;

@@ -1,0 +1,78 @@
+// Undo moves the last batch back, last item first, and never overwrites anything.
+#include "EngineTest.h"
+#include "engine/ItemIdentity.h"
+
+namespace tessel::testing {
+namespace {
+
+const std::string kReplaced = "The moved file has been replaced. Undo stopped.";
+const std::string kOccupied =
+    "Undo stopped because an item with the same name exists at the original location. Nothing "
+    "was overwritten.";
+const std::string kAccess = "Add the folders again to renew the access needed for undo.";
+
+class UndoTest : public EngineTest {
+ protected:
+  std::vector<std::string> moved;
+  std::map<std::string, std::string> before;
+
+  void SetUp() override {
+    moved = files(3);
+    before = items();
+    ASSERT_EQ(move(moved).moved, 3);
+  }
+};
+
+TEST_F(UndoTest, MovesBackLastFirstAndLeavesAnEmptyJournal) {
+  platform.clearCalls();
+  EXPECT_EQ(undo(), 3);
+  std::vector<std::string> order;
+  for (const PlatformCall& call : platform.calls()) {
+    if (call.operation == FileOperation::move) order.push_back(call.secondPath);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{moved[2], moved[1], moved[0]}));
+  EXPECT_TRUE(storedEntries().empty());
+  EXPECT_EQ(items(), before);
+  EXPECT_EQ(undo(), 0);
+}
+
+TEST_F(UndoTest, StopsWithoutOverwritingWhenTheMovedItemWasReplaced) {
+  platform.moveItem(destination + "/f3", destination + "/renamed");
+  temp.file("Archive/f3", "impostor");
+  EXPECT_EQ(errorOf([&] { undo(); }), kReplaced);
+  EXPECT_EQ(storedEntries().size(), 3u);
+  EXPECT_EQ(platform.readFile(destination + "/f3"), "impostor");
+
+  platform.removeItem(destination + "/f3");
+  EXPECT_EQ(errorOf([&] { undo(); }), kReplaced) << "neither place holds the item";
+}
+
+TEST_F(UndoTest, StopsAtTheFirstEntryWhoseOldPlaceIsTaken) {
+  temp.file("Sources/f1", "newcomer");
+  EXPECT_EQ(errorOf([&] { undo(); }), kOccupied);
+  EXPECT_EQ(storedEntries().size(), 1u) << "the entries after it were undone";
+  EXPECT_EQ(platform.readFile(moved[0]), "newcomer");
+  EXPECT_EQ(platform.readFile(destination + "/f1"), "content 1");
+
+  // Something else at the old place while the destination is empty is just as taken.
+  platform.removeItem(destination + "/f1");
+  EXPECT_EQ(errorOf([&] { undo(); }), kOccupied);
+}
+
+TEST_F(UndoTest, NeedsARootForBothPlacesOfEveryEntry) {
+  EXPECT_EQ(errorOf([&] { engine.undo({}, {destination}); }), kAccess);
+  EXPECT_EQ(errorOf([&] { engine.undo({sources}, {sources}); }), kAccess);
+  const ScopedLanguage japanese("ja");
+  EXPECT_EQ(errorOf([&] { engine.undo({sources}, {}); }),
+            "取り消しに必要なフォルダのアクセス許可を再登録してください。");
+  platform.moveItem(destination + "/f3", destination + "/renamed");
+  temp.file("Archive/f3", "impostor");
+  EXPECT_EQ(errorOf([&] { undo(); }),
+            "移動先のファイルが置き換わっています。取り消しを停止しました。");
+  temp.file("Sources/f3", "newcomer");
+  EXPECT_EQ(errorOf([&] { undo(); }),
+            "元の場所に同名ファイルがあるため、上書きせず取り消しを停止しました。");
+}
+
+}  // namespace
+}  // namespace tessel::testing
