@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 20
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build asan run test test-normal test-asan fuzz bench format
+.PHONY: deps build asan run test test-normal test-asan fuzz bench format crash-test
 
 deps:
 	@scripts/install-deps.sh
@@ -49,6 +49,10 @@ fuzz: deps
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
+
+# 1,000 random kills of a move batch, each followed by an undo that must restore the tree.
+crash-test: build
+	@scripts/crash-test.sh $(BUILD)/bin/tessel-engine 1000
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
