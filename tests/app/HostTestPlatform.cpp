@@ -30,6 +30,7 @@ HostTestPlatform::HostTestPlatform(const TempFolder& temp, bool direct)
   environmentOverride = [this](const std::string& name) -> std::optional<std::string> {
     if (name == "XDG_DATA_HOME") return dataHome;
     if (name == "TESSEL_INFO_FILE") return infoFile_;
+    if (const auto found = variables.find(name); found != variables.end()) return found->second;
     return PlatformWrapper::environment(name);
   };
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -38,6 +39,8 @@ class HostTestPlatform : public FaultInjectingPlatform {
   std::string container;  // the shared container of the test's group
   // What /proc/self/mountinfo reads as; empty, so no volumes, unless a test sets it.
   std::string mountinfo;
+  // Further environment variables as the code under test sees them.
+  std::map<std::string, std::string> variables;
 
   // Rewrites the Info file.
   void writeInfo(bool direct, const std::string& group = "group.test");

@@ -106,12 +106,5 @@ TEST_F(SettingsChangesTest, AddSourceFolderAsksThePanelAndAddsASourceFolder) {
   EXPECT_EQ(storedSettings().roots, model->settings().roots);
 }
 
-TEST_F(SettingsChangesTest, EveryStatusGoesToTheSystemLog) {
-  start();
-  model->setStatus("one");
-  model->setStatus("one");
-  EXPECT_EQ(platform.logged, (std::vector<std::string>{"one", "one"}));
-}
-
 }  // namespace
 }  // namespace tessel::testing

@@ -109,16 +109,6 @@ TEST_F(StartupTest, SettingsWithoutRecentFailToLoadAndStopStartUp) {
   EXPECT_EQ(platform.readFile(settingsFile()), incomplete);
 }
 
-TEST_F(StartupTest, UnknownPolicyFailsTheWholeFile) {
-  platform.createDirectories(support(), 0700);
-  platform.writeFileAtomically(settingsFile(),
-                               R"({"favorites":[],"roots":[],"recent":["/a"],"policy":"merge"})",
-                               Durability::atomic);
-  start();
-  EXPECT_EQ(model->settings(), HostSettings{});
-  EXPECT_FALSE(menuPublished());
-}
-
 TEST_F(StartupTest, SupportFolderThatCannotBeMadeStopsStartUp) {
   platform.failWhere(FileOperation::createDirectory, "/Tessel", EACCES);
   start();
