@@ -63,7 +63,7 @@ TEST_F(FinderConcurrencyTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLo
   std::sort(all.begin(), all.end());
   EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "a tag was handed out twice";
   EXPECT_EQ(storedRequests().size(), static_cast<size_t>(requestsSent));
-  EXPECT_EQ(workspace.opens().size(), static_cast<size_t>(requestsSent));
+  EXPECT_EQ(workspace.calls().size(), static_cast<size_t>(requestsSent));
   EXPECT_TRUE(platform.logged().empty());
 }
 

@@ -90,18 +90,12 @@ TEST_F(FinderMenuTest, CommandsCarryTheDestinationAndWhetherItIsAFavorite) {
 
 TEST_F(FinderMenuTest, TitlesFollowTheUsersLanguage) {
   ::setenv("LANGUAGE", "ja", 1);
-  publish(sampleSnapshot());
   auto finderSync = makeFinderSync();
-  const std::string menu = text(finderSync->buildMenu());
-  for (const char* title :
-       {"移動先\n", "フォルダ階層から移動\n", "    ここへ移動  #3", "    フォルダを開く  #4",
-        "最近の移動先\n", "直前の移動を取り消す  #13", "移動の設定を開く…  #14"}) {
-    EXPECT_NE(menu.find(title), std::string::npos) << title;
-  }
+  EXPECT_EQ(text(finderSync->buildMenu()),
+            "移動先\nフォルダ階層から移動\n---\n直前の移動を取り消す  #1\n移動の設定を開く…  #2\n");
   EXPECT_EQ(FinderSync::toolbarItemToolTip(), "Tesselの移動メニュー");
   ::setenv("LANGUAGE", "en", 1);
   EXPECT_EQ(FinderSync::toolbarItemToolTip(), "Tessel move menu");
-  EXPECT_EQ(FinderSync::toolbarItemName(), "Tessel");
 }
 
 TEST_F(FinderMenuTest, WatchedFoldersFollowTheHostsAnnouncementsUntilTheObjectEnds) {

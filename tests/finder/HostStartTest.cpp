@@ -1,10 +1,5 @@
 // Starting the real host program, detached, through the Linux workspace.
-#include <stdlib.h>
-#include <sys/stat.h>
-
 #include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "FinderTestSession.h"
 #include "HostApplication.h"
@@ -13,40 +8,23 @@
 namespace tessel::testing {
 namespace {
 
-class HostStartTest : public FinderTestSession {
- protected:
-  HostStartTest() { ::setenv("TESSEL_TEST_HOST_RECORD", record.c_str(), 1); }
-
-  // What the stand-in host recorded, once it has had the time to.
-  std::string recorded(size_t lines) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    std::string content;
-    while (std::chrono::steady_clock::now() < deadline) {
-      content = platform.fileExists(record) ? platform.readFile(record) : "";
-      if (static_cast<size_t>(std::count(content.begin(), content.end(), '\n')) >= lines) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return content;
-  }
-
-  std::string record = folder.at("host-arguments");
-};
+using HostStartTest = FinderTestSession;
 
 TEST_F(HostStartTest, TheHostStartsDetachedWithTheBackgroundArgumentThenTheURL) {
   std::atomic<int> completions = 0;
   std::optional<std::string> outcome = "not reported";
   {
-    LinuxWorkspace linux;
-    linux.openURLs({"tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B"}, TESSEL_TEST_HOST,
-                   {"--background-command"}, [&](const std::optional<std::string>& error) {
-                     outcome = error;
-                     ++completions;
-                   });
-    linux.openApplication(TESSEL_TEST_HOST);
+    LinuxWorkspace starter;
+    starter.openURLs({"tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B"}, TESSEL_TEST_HOST,
+                     {"--background-command"}, [&](const std::optional<std::string>& error) {
+                       outcome = error;
+                       ++completions;
+                     });
+    starter.openApplication(TESSEL_TEST_HOST);
   }
   EXPECT_EQ(completions, 1);
   EXPECT_EQ(outcome, std::nullopt);
-  const std::string lines = recorded(2);
+  const std::string lines = hostArguments(2);
   EXPECT_NE(lines.find("--background-command tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B\n"),
             std::string::npos)
       << lines;
@@ -62,9 +40,9 @@ TEST_F(HostStartTest, AFailureToStartIsReportedOnceWithTheReason) {
   for (const auto& [executable, reason] : cases) {
     std::vector<std::optional<std::string>> outcomes;
     {
-      LinuxWorkspace linux;
-      linux.openURLs({"tessel://move/x"}, executable, {},
-                     [&](const std::optional<std::string>& error) { outcomes.push_back(error); });
+      LinuxWorkspace starter;
+      starter.openURLs({"tessel://move/x"}, executable, {},
+                       [&](const std::optional<std::string>& error) { outcomes.push_back(error); });
     }
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0], "Cannot start \"" + executable + "\": " + reason);
@@ -78,19 +56,6 @@ TEST_F(HostStartTest, TheHostIsFoundByOverrideThenBesideTheProgramThenWhereItIsI
   EXPECT_EQ(HostApplication::executablePath(platform), TESSEL_INSTALLED_HOST);
   folder.file("build/bin/tessel");
   EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));
-}
-
-TEST_F(HostStartTest, ARequestReachesTheStartedHost) {
-  platform.variables["TESSEL_HOST_EXECUTABLE"] = TESSEL_TEST_HOST;
-  publish(sampleSnapshot());
-  LinuxWorkspace linux;
-  auto finderSync = makeFinderSync(linux);
-  finderSync->buildMenu();
-  finderSync->execute(13);  // Undo Last Move
-  const std::vector<MoveRequest> stored = storedRequests();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(recorded(1), "--background-command tessel://move/" + stored[0].id.string() + "\n");
-  EXPECT_TRUE(platform.logged().empty());
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ class TesselFinderCommandTest : public FinderTestSession {
  protected:
   TesselFinderCommandTest() {
     publish(sampleSnapshot());
-    ::setenv("TESSEL_TEST_HOST_RECORD", folder.at("host-arguments").c_str(), 1);
     platform.variables["TESSEL_HOST_EXECUTABLE"] = TESSEL_TEST_HOST;
   }
 
@@ -57,6 +56,7 @@ TEST_F(TesselFinderCommandTest, RunFindsTheItemByItsTitlesAndSendsItsRequest) {
   EXPECT_EQ(stored[0].destination, "/home/a/Archive/2026");
   EXPECT_TRUE(stored[0].hierarchical);
   EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(hostArguments(1), "--background-command tessel://move/" + stored[0].id.string() + "\n");
 }
 
 TEST_F(TesselFinderCommandTest, TitlesThatNameNoCommandAreClearErrors) {

@@ -2,7 +2,10 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include "MenuText.h"
 #include "container/SharedContainer.h"
@@ -13,6 +16,7 @@ namespace tessel::testing {
 
 FinderTestSession::FinderTestSession() {
   ::setenv("LANGUAGE", "en", 1);
+  ::setenv("TESSEL_TEST_HOST_RECORD", folder.at("host-arguments").c_str(), 1);
   platform.variables = {{"XDG_DATA_HOME", folder.at("data")},
                         {"TESSEL_INFO_FILE", folder.file("info.json", "{}")},
                         {"TESSEL_HOST_EXECUTABLE", "/opt/tessel/bin/tessel"}};
@@ -48,6 +52,18 @@ std::vector<MoveRequest> FinderTestSession::storedRequests() const {
         decodeJson<MoveRequest>(Platform::standard().readFile(joinPath(requests, entry.name))));
   }
   return stored;
+}
+
+std::string FinderTestSession::hostArguments(size_t lines) {
+  const std::string record = folder.at("host-arguments");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  std::string content;
+  while (std::chrono::steady_clock::now() < deadline) {
+    content = platform.fileExists(record) ? platform.readFile(record) : "";
+    if (static_cast<size_t>(std::count(content.begin(), content.end(), '\n')) >= lines) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return content;
 }
 
 std::string FinderTestSession::text(const Menu& menu) {

@@ -28,6 +28,9 @@ class FinderTestSession : public ::testing::Test {
   std::string container() const;
   // The requests stored in the container, in no particular order.
   std::vector<MoveRequest> storedRequests() const;
+  // What the stand-in host (TESSEL_TEST_HOST) recorded, one line per start, once it has
+  // recorded `lines` starts or a generous time has passed.
+  std::string hostArguments(size_t lines);
   // The menu as tessel-finder prints it.
   static std::string text(const Menu& menu);
   std::unique_ptr<FinderSync> makeFinderSync(Workspace& workspace);

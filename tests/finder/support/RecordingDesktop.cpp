@@ -2,30 +2,29 @@
 
 namespace tessel::testing {
 
-std::vector<RecordingWorkspace::Open> RecordingWorkspace::opens() const {
+std::vector<std::string> RecordingWorkspace::calls() const {
   std::lock_guard lock(mutex_);
-  return opens_;
-}
-
-std::vector<std::string> RecordingWorkspace::applicationsOpened() const {
-  std::lock_guard lock(mutex_);
-  return applications_;
+  return calls_;
 }
 
 void RecordingWorkspace::openURLs(const std::vector<std::string>& urls,
                                   const std::string& application,
                                   const std::vector<std::string>& arguments,
                                   Completion completion) {
+  std::string call = application;
+  for (const auto* list : {&arguments, &urls}) {
+    for (const std::string& word : *list) call += " " + word;
+  }
   {
     std::lock_guard lock(mutex_);
-    opens_.push_back({urls, application, arguments});
+    calls_.push_back(call);
   }
   completion(failure);
 }
 
 void RecordingWorkspace::openApplication(const std::string& application) {
   std::lock_guard lock(mutex_);
-  applications_.push_back(application);
+  calls_.push_back("open " + application);
 }
 
 void RecordingNotificationCenter::post(const std::string& name) {

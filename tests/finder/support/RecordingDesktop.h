@@ -1,6 +1,6 @@
-// Stand-ins for the desktop around the extension: a workspace that records what it was asked
-// to open, and a notification centre that delivers posts on the poster's thread. Both may be
-// used from many threads at once.
+// Stand-ins for the desktop around the extension, safe to use from many threads: a workspace
+// that records what it was asked to start, and a notification centre that delivers a post on
+// the poster's thread.
 #pragma once
 
 #include <map>
@@ -16,17 +16,12 @@ namespace tessel::testing {
 
 class RecordingWorkspace final : public Workspace {
  public:
-  struct Open {
-    std::vector<std::string> urls;
-    std::string application;
-    std::vector<std::string> arguments;
-  };
-
   // Reported to every completion when set.
   std::optional<std::string> failure;
 
-  std::vector<Open> opens() const;
-  std::vector<std::string> applicationsOpened() const;
+  // One line per call: "<application> <arguments...> <urls...>" for openURLs(),
+  // "open <application>" for openApplication().
+  std::vector<std::string> calls() const;
 
   void openURLs(const std::vector<std::string>& urls, const std::string& application,
                 const std::vector<std::string>& arguments, Completion completion) override;
@@ -34,8 +29,7 @@ class RecordingWorkspace final : public Workspace {
 
  private:
   mutable std::mutex mutex_;
-  std::vector<Open> opens_;
-  std::vector<std::string> applications_;
+  std::vector<std::string> calls_;
 };
 
 class RecordingNotificationCenter final : public NotificationCenter {
