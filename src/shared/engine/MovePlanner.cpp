@@ -1,6 +1,7 @@
 #include "engine/MovePlanner.h"
 
 #include <algorithm>
+#include <exception>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
@@ -22,6 +23,40 @@ std::vector<std::string> canonicalPaths(const std::vector<std::string>& paths, P
   return result;
 }
 
+// What the checks need to know of one source, read once per source. A failure to read its
+// attributes is kept and thrown when the source's turn comes, so errors surface in order.
+struct SourceFacts {
+  std::optional<FileAttributes> attributes;
+  std::exception_ptr readError;
+  std::string canonical;
+};
+
+std::vector<SourceFacts> readSources(const std::vector<std::string>& ordered, Platform& platform) {
+  // A batch usually comes from a handful of folders: each is resolved once, and an item that
+  // is not a link itself resolves to its resolved folder plus its name.
+  std::unordered_map<std::string, std::string> canonicalFolders;
+  std::vector<SourceFacts> facts(ordered.size());
+  for (size_t i = 0; i < ordered.size(); ++i) {
+    const std::string& source = ordered[i];
+    try {
+      facts[i].attributes = platform.attributesOfItem(source);
+    } catch (const PlatformError&) {
+      facts[i].readError = std::current_exception();
+    }
+    if (!facts[i].attributes || facts[i].attributes->type == FileType::symbolicLink) {
+      facts[i].canonical = PathSafety::canonical(source, platform);
+      continue;
+    }
+    const std::string parent = parentPath(source);
+    auto folder = canonicalFolders.find(parent);
+    if (folder == canonicalFolders.end()) {
+      folder = canonicalFolders.emplace(parent, PathSafety::canonical(parent, platform)).first;
+    }
+    facts[i].canonical = joinPath(folder->second, lastComponent(source));
+  }
+  return facts;
+}
+
 // Path order in which "/" sorts before every other byte, so that everything inside a folder
 // follows the folder at once: "/a", "/a/b", "/a b" rather than "/a", "/a b", "/a/b".
 bool precedesInTreeOrder(const std::string& a, const std::string& b) {
@@ -34,19 +69,19 @@ bool precedesInTreeOrder(const std::string& a, const std::string& b) {
 // Which sources lie inside another selected source, from one sort of the canonical paths
 // rather than a test of every pair. A second selection of the very same item (two paths that
 // resolve to one canonical path) counts as nested in the first, so the item is planned once.
-std::vector<bool> nestedSelections(const std::vector<std::string>& canonical) {
-  std::vector<size_t> order(canonical.size());
+std::vector<bool> nestedSelections(const std::vector<SourceFacts>& facts) {
+  std::vector<size_t> order(facts.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return precedesInTreeOrder(canonical[a], canonical[b]);
+    return precedesInTreeOrder(facts[a].canonical, facts[b].canonical);
   });
-  std::vector<bool> nested(canonical.size(), false);
+  std::vector<bool> nested(facts.size(), false);
   const std::string* enclosing = nullptr;
   for (size_t index : order) {
-    if (enclosing != nullptr && PathSafety::containsCanonical(*enclosing, canonical[index])) {
+    if (enclosing != nullptr && PathSafety::containsCanonical(*enclosing, facts[index].canonical)) {
       nested[index] = true;
     } else {
-      enclosing = &canonical[index];
+      enclosing = &facts[index].canonical;
     }
   }
   return nested;
@@ -119,22 +154,24 @@ MovePlan planMoves(const std::vector<std::string>& sources,
   ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
 
   const std::vector<std::string> roots = canonicalPaths(sourceRoots, platform);
-  const std::vector<std::string> canonical = canonicalPaths(ordered, platform);
-  const std::vector<bool> nested = nestedSelections(canonical);
+  const std::vector<SourceFacts> facts = readSources(ordered, platform);
+  const std::vector<bool> nested = nestedSelections(facts);
 
   MovePlan plan{destination, {}, 0};
   std::unordered_set<std::string> reserved;
   KeepBothNamer namer(destination.path, reserved, platform);
   for (size_t i = 0; i < ordered.size(); ++i) {
     const std::string& source = ordered[i];
-    // Reading the item's own attributes also proves that it exists.
-    const FileAttributes attributes = platform.attributesOfItem(source);
+    const std::string& canonical = facts[i].canonical;
+    // Having read the item's own attributes also proves that it exists.
+    if (facts[i].readError) std::rethrow_exception(facts[i].readError);
+    const FileAttributes& attributes = *facts[i].attributes;
     if (attributes.type == FileType::symbolicLink) throw refusal(MoveRefusal::symbolicLink);
     const bool insideRoot = std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
-      return root != canonical[i] && PathSafety::containsCanonical(root, canonical[i]);
+      return root != canonical && PathSafety::containsCanonical(root, canonical);
     });
     if (!insideRoot) throw refusal(MoveRefusal::sourceNotAllowed);
-    if (PathSafety::containsCanonical(canonical[i], destination.path)) {
+    if (PathSafety::containsCanonical(canonical, destination.path)) {
       throw refusal(MoveRefusal::intoItself);
     }
     if (nested[i]) continue;
@@ -160,7 +197,7 @@ MovePlan planMoves(const std::vector<std::string>& sources,
     checkJournalable(source);
     checkJournalable(target);
     reserved.insert(target);
-    plan.moves.push_back({source, name, parentPath(canonical[i]), target, lastComponent(target)});
+    plan.moves.push_back({source, name, parentPath(canonical), target, lastComponent(target)});
   }
   return plan;
 }
