@@ -1,6 +1,5 @@
 #include "FinderSync.h"
 
-#include "HostApplication.h"
 #include "container/SharedContainer.h"
 #include "core/Localization.h"
 
