@@ -10,6 +10,7 @@ packages=(
   libicu-dev
   dbus
   qt6-base-dev
+  libglib2.0-dev libnautilus-extension-dev valgrind
 )
 
 missing=()

@@ -1,0 +1,111 @@
+#include "NautilusMenuItems.h"
+
+namespace tessel {
+namespace {
+
+// Item names only need to be unique among the items Files holds at once; tags are unique for
+// the life of the provider, and a submenu is named after its place in the tree.
+std::string itemName(const std::string& unique) {
+  return "TesselMenuProvider::" + unique;
+}
+
+// libnautilus-extension 43 frees a menu's list of items without releasing the items: every
+// submenu would leak its items, their activation data and the references they hold, on every
+// right-click. Whether the library at hand does so is found out once, with a probe.
+bool menusLeakTheirItems() {
+  static const bool leak = [] {
+    NautilusMenu* menu = nautilus_menu_new();
+    NautilusMenuItem* probe =
+        nautilus_menu_item_new("TesselMenuProvider::probe", "", nullptr, nullptr);
+    nautilus_menu_append_item(menu, probe);
+    g_object_unref(menu);
+    const bool kept = G_OBJECT(probe)->ref_count > 1;
+    if (kept) g_object_unref(probe);
+    g_object_unref(probe);
+    return kept;
+  }();
+  return leak;
+}
+
+// Releases the menu's items when the menu goes, where the library does not.
+void releaseItemsWithMenu(NautilusMenu* menu, GList* items) {
+  if (!menusLeakTheirItems()) {
+    g_list_free(items);
+    return;
+  }
+  g_object_set_data_full(G_OBJECT(menu), "tessel-leaked-items", items, [](gpointer list) {
+    g_list_free_full(static_cast<GList*>(list), g_object_unref);
+  });
+}
+
+struct Activation {
+  GObject* owner;
+  std::int64_t tag;
+  FilesFinderController::Selection selection;
+  ActivateCommand activate;
+};
+
+void activateCommand(NautilusMenuItem*, gpointer data) {
+  const Activation& activation = *static_cast<Activation*>(data);
+  activation.activate(activation.owner, activation.tag, activation.selection);
+}
+
+void releaseActivation(gpointer data, GClosure*) {
+  Activation* activation = static_cast<Activation*>(data);
+  g_object_unref(activation->owner);
+  delete activation;
+}
+
+struct Builder {
+  GObject* owner;
+  FilesFinderController::Selection selection;
+  ActivateCommand activate;
+
+  NautilusMenuItem* commandItem(const MenuItem& item) const {
+    const std::string name = itemName(std::to_string(*item.tag));
+    NautilusMenuItem* result =
+        nautilus_menu_item_new(name.c_str(), item.title.c_str(), nullptr, nullptr);
+    g_object_set(result, "sensitive", item.enabled, nullptr);
+    g_signal_connect_data(
+        result, "activate", G_CALLBACK(activateCommand),
+        new Activation{G_OBJECT(g_object_ref(owner)), *item.tag, selection, activate},
+        releaseActivation, GConnectFlags{});
+    return result;
+  }
+
+  NautilusMenuItem* submenuItem(const std::string& title, const std::string& tip, bool enabled,
+                                const Menu& menu, const std::string& place) const {
+    const std::string name = itemName("menu" + place);
+    NautilusMenuItem* result = nautilus_menu_item_new(name.c_str(), title.c_str(),
+                                                      tip.empty() ? nullptr : tip.c_str(), nullptr);
+    g_object_set(result, "sensitive", enabled, nullptr);
+    NautilusMenu* submenu = nautilus_menu_new();
+    GList* children = nullptr;
+    for (std::size_t index = 0; index < menu.items.size(); ++index) {
+      const MenuItem& item = menu.items[index];
+      if (item.separator) continue;
+      NautilusMenuItem* child = item.submenu
+                                    ? submenuItem(item.title, {}, item.enabled, *item.submenu,
+                                                  place + "/" + std::to_string(index))
+                                    : commandItem(item);
+      nautilus_menu_append_item(submenu, child);
+      children = g_list_prepend(children, child);
+      g_object_unref(child);
+    }
+    releaseItemsWithMenu(submenu, children);
+    nautilus_menu_item_set_submenu(result, submenu);
+    g_object_unref(submenu);
+    return result;
+  }
+};
+
+}  // namespace
+
+NautilusMenuItem* nautilusMenuItem(const Menu& menu, const std::string& tip, GObject* owner,
+                                   FilesFinderController::Selection selection,
+                                   ActivateCommand activate) {
+  return Builder{owner, std::move(selection), activate}.submenuItem(menu.title, tip, true, menu,
+                                                                    "");
+}
+
+}  // namespace tessel

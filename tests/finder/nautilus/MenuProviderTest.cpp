@@ -1,0 +1,126 @@
+// What the module offers Files: the menu tree for items and for a folder's background, and
+// where it is offered at all.
+#include <nautilus-extension.h>
+
+#include "LoadedModule.h"
+#include "NautilusSession.h"
+#include "platform/Platform.h"
+
+namespace tessel::testing {
+namespace {
+
+class MenuProviderTest : public NautilusSession {};
+
+TEST_F(MenuProviderTest, ModuleListsOneMenuProvider) {
+  const std::vector<GType>& types = moduleTypes();
+  ASSERT_EQ(types.size(), 1u);
+  EXPECT_TRUE(g_type_is_a(types.front(), G_TYPE_OBJECT));
+  EXPECT_TRUE(g_type_is_a(types.front(), NAUTILUS_TYPE_MENU_PROVIDER));
+}
+
+TEST_F(MenuProviderTest, SelectedItemsGetTheWholeTreeWithMovesEnabled) {
+  publish(sampleSnapshot());
+  GObject* provider = makeProvider();
+  GList* items = fileItems(provider, {home + "/a.txt", home + "/b"});
+  EXPECT_EQ(text(items),
+            "Tessel\n"
+            "  Move To\n"
+            "    Archive\n"
+            "    Inbox\n"
+            "  Move through Folders\n"
+            "    Archive\n"
+            "      Move Here\n"
+            "      Open Folder\n"
+            "      2026\n"
+            "        Move Here\n"
+            "        Open Folder\n"
+            "    Inbox\n"
+            "      Move Here\n"
+            "      Open Folder\n"
+            "  Recent Destinations\n"
+            "    Inbox\n"
+            "    2026\n"
+            "  Undo Last Move\n"
+            "  Open Move Settings…\n");
+  ASSERT_EQ(g_list_length(items), 1u);
+  char* tip = nullptr;
+  g_object_get(items->data, "tip", &tip, nullptr);
+  EXPECT_STREQ(tip, "Tessel move menu");
+  g_free(tip);
+  freeItems(items);
+  g_object_unref(provider);
+}
+
+TEST_F(MenuProviderTest, BackgroundHasNoSelectionSoMovesAreDisabled) {
+  MenuSnapshot snapshot = sampleSnapshot();
+  snapshot.favorites.pop_back();
+  snapshot.recent.clear();
+  publish(snapshot);
+  GObject* provider = makeProvider();
+  GList* items = backgroundItems(provider, home);
+  EXPECT_EQ(text(items),
+            "Tessel\n"
+            "  Move To\n"
+            "    Archive (off)\n"
+            "  Move through Folders\n"
+            "    Archive\n"
+            "      Move Here (off)\n"
+            "      Open Folder\n"
+            "      2026\n"
+            "        Move Here (off)\n"
+            "        Open Folder\n"
+            "  Undo Last Move\n"
+            "  Open Move Settings…\n");
+  freeItems(items);
+  g_object_unref(provider);
+}
+
+TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFolders) {
+  publish(sampleSnapshot());
+  GObject* provider = makeProvider();
+  const auto offered = [](GList* items) {
+    const bool any = items != nullptr;
+    freeItems(items);
+    return any;
+  };
+  EXPECT_TRUE(offered(fileItems(provider, {home + "/deep/down/x.txt"})));
+  EXPECT_TRUE(offered(fileItems(provider, {media + "/x", home + "/y"})));
+  EXPECT_TRUE(offered(backgroundItems(provider, home)));
+  EXPECT_TRUE(offered(backgroundItems(provider, home + "/Archive")));
+
+  EXPECT_FALSE(offered(fileItems(provider, {folder.at("elsewhere/x.txt")})));
+  EXPECT_FALSE(offered(fileItems(provider, {home + "/y", folder.at("elsewhere/x")})));
+  // A watched folder itself is shown by its parent, which is not watched.
+  EXPECT_FALSE(offered(fileItems(provider, {home})));
+  // A sibling whose name merely begins like a watched folder's.
+  EXPECT_FALSE(offered(fileItems(provider, {home + "2/x"})));
+  EXPECT_FALSE(offered(backgroundItems(provider, home + "2")));
+  EXPECT_FALSE(offered(backgroundItems(provider, folder.path())));
+  // Locations without a local path.
+  EXPECT_FALSE(offered(fileItems(provider, {"tessel-test:///x"})));
+  EXPECT_FALSE(offered(backgroundItems(provider, "tessel-test:///")));
+  g_object_unref(provider);
+}
+
+TEST_F(MenuProviderTest, NothingPublishedWatchesNoFolder) {
+  GObject* provider = makeProvider();
+  EXPECT_EQ(fileItems(provider, {home + "/x"}), nullptr);
+  EXPECT_EQ(backgroundItems(provider, "/"), nullptr);
+  g_object_unref(provider);
+}
+
+TEST_F(MenuProviderTest, UndecodableSnapshotOffersOnlySettingsAndStopsWatching) {
+  publish(sampleSnapshot());
+  GObject* provider = makeProvider();
+  Platform::standard().writeFileAtomically(folder.at("data/group.com.quillmark.Tessel/menu.json"),
+                                           "{\"roots\":", Durability::atomic);
+  // Still watched from the last good read; the menu build reads the file afresh.
+  GList* items = fileItems(provider, {home + "/x"});
+  EXPECT_EQ(text(items), "Tessel\n  Open Move Settings…\n");
+  freeItems(items);
+  EXPECT_EQ(fileItems(provider, {home + "/x"}), nullptr);
+  g_object_unref(provider);
+}
+
+}  // namespace
+}  // namespace tessel::testing

@@ -1,0 +1,201 @@
+#include "NautilusSession.h"
+
+#include <nautilus-extension.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "LoadedModule.h"
+#include "TestFileInfo.h"
+#include "container/SharedContainer.h"
+#include "json/JsonCoder.h"
+#include "path/PathText.h"
+#include "platform/Platform.h"
+#include "records/RecordCoding.h"
+
+namespace {
+
+std::mutex logMutex;
+std::vector<std::string> logLines;
+
+}  // namespace
+
+// The module's log lines land here instead of the system log: the executable's definitions come
+// first when the dynamic linker binds the module's calls.
+extern "C" void openlog(const char*, int, int) {}
+
+extern "C" void syslog(int, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  char line[1024];
+  vsnprintf(line, sizeof line, format, arguments);
+  va_end(arguments);
+  std::lock_guard lock(logMutex);
+  logLines.emplace_back(line);
+}
+
+namespace tessel::testing {
+
+std::vector<std::string> loggedLines() {
+  std::lock_guard lock(logMutex);
+  return logLines;
+}
+
+void freeItems(GList* items) {
+  // Files' list freeing refuses an empty list.
+  if (items) nautilus_menu_item_list_free(items);
+}
+
+NautilusSession::NautilusSession() {
+  ::setenv("LANGUAGE", "en", 1);
+  ::setenv("XDG_DATA_HOME", folder.at("data").c_str(), 1);
+  ::setenv("TESSEL_INFO_FILE", folder.file("info.json", "{}").c_str(), 1);
+  ::setenv("TESSEL_HOST_EXECUTABLE", TESSEL_RECORDING_HOST, 1);
+  ::setenv("TESSEL_TEST_HOST_RECORD", folder.at("host-arguments").c_str(), 1);
+  std::lock_guard lock(logMutex);
+  logLines.clear();
+}
+
+NautilusSession::~NautilusSession() {
+  // Lets GLib finish what the test started (host starts, released subscriptions).
+  iterateUntil([] { return false; }, std::chrono::milliseconds(50));
+}
+
+MenuSnapshot NautilusSession::sampleSnapshot() const {
+  const MenuDestination year{"2026", home + "/Archive/2026", {}};
+  const MenuDestination inbox{"Inbox", home + "/Inbox", {}};
+  return MenuSnapshot{
+      {home, media}, {{"Archive", home + "/Archive", {year}}, inbox}, {inbox, year}};
+}
+
+void NautilusSession::publish(const MenuSnapshot& snapshot) const {
+  SharedContainer::publish(snapshot);
+}
+
+std::vector<MoveRequest> NautilusSession::storedRequests() const {
+  const std::string requests = folder.at("data/group.com.quillmark.Tessel/Requests");
+  std::vector<MoveRequest> stored;
+  if (!Platform::standard().fileExists(requests)) return stored;
+  for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests)) {
+    stored.push_back(
+        decodeJson<MoveRequest>(Platform::standard().readFile(joinPath(requests, entry.name))));
+  }
+  return stored;
+}
+
+GObject* NautilusSession::makeProvider() const {
+  const std::vector<GType>& types = moduleTypes();
+  EXPECT_EQ(types.size(), 1u);
+  return types.empty() ? nullptr : G_OBJECT(g_object_new(types.front(), nullptr));
+}
+
+GList* NautilusSession::fileItems(GObject* provider, const std::vector<std::string>& paths) {
+  GList* files = nullptr;
+  for (const std::string& path : paths) {
+    files = g_list_append(files, path.find("://") == std::string::npos ? fileInfoForPath(path)
+                                                                       : fileInfoForUri(path));
+  }
+  GList* items = nautilus_menu_provider_get_file_items(NAUTILUS_MENU_PROVIDER(provider), files);
+  nautilus_file_info_list_free(files);
+  return items;
+}
+
+GList* NautilusSession::backgroundItems(GObject* provider, const std::string& folder) {
+  GObject* current =
+      folder.find("://") == std::string::npos ? fileInfoForPath(folder) : fileInfoForUri(folder);
+  GList* items = nautilus_menu_provider_get_background_items(NAUTILUS_MENU_PROVIDER(provider),
+                                                             NAUTILUS_FILE_INFO(current));
+  g_object_unref(current);
+  return items;
+}
+
+namespace {
+
+void appendText(GList* items, const std::string& indent, std::string& out) {
+  for (GList* entry = items; entry; entry = entry->next) {
+    char* label = nullptr;
+    gboolean sensitive = FALSE;
+    NautilusMenu* menu = nullptr;
+    g_object_get(entry->data, "label", &label, "sensitive", &sensitive, "menu", &menu, nullptr);
+    out += indent + label + (sensitive ? "" : " (off)") + "\n";
+    g_free(label);
+    if (menu) {
+      GList* children = nautilus_menu_get_items(menu);
+      appendText(children, indent + "  ", out);
+      freeItems(children);
+      g_object_unref(menu);
+    }
+  }
+}
+
+// The item titled `title` among `items`, with a reference of its own; null when none is.
+NautilusMenuItem* itemTitled(GList* items, const std::string& title) {
+  for (GList* entry = items; entry; entry = entry->next) {
+    char* label = nullptr;
+    g_object_get(entry->data, "label", &label, nullptr);
+    const bool found = label && title == label;
+    g_free(label);
+    if (found) return NAUTILUS_MENU_ITEM(g_object_ref(entry->data));
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string NautilusSession::text(GList* items) {
+  std::string out;
+  appendText(items, "", out);
+  return out;
+}
+
+void NautilusSession::activate(GList* items, const std::vector<std::string>& titles) {
+  NautilusMenuItem* item = nullptr;
+  GList* level = g_list_copy_deep(
+      items, [](gconstpointer data, gpointer) { return g_object_ref(const_cast<gpointer>(data)); },
+      nullptr);
+  for (const std::string& title : titles) {
+    if (item) g_object_unref(item);
+    item = itemTitled(level, title);
+    freeItems(level);
+    level = nullptr;
+    ASSERT_NE(item, nullptr) << "no item " << title;
+    NautilusMenu* menu = nullptr;
+    g_object_get(item, "menu", &menu, nullptr);
+    if (menu) {
+      level = nautilus_menu_get_items(menu);
+      g_object_unref(menu);
+    }
+  }
+  freeItems(level);
+  nautilus_menu_item_activate(item);
+  g_object_unref(item);
+}
+
+bool NautilusSession::iterateUntil(const std::function<bool()>& condition,
+                                   std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+std::string NautilusSession::hostArguments(std::size_t lines) const {
+  const std::string record = folder.at("host-arguments");
+  std::string content;
+  iterateUntil([&] {
+    content = Platform::standard().fileExists(record) ? Platform::standard().readFile(record) : "";
+    return static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) >= lines;
+  });
+  return content;
+}
+
+}  // namespace tessel::testing
