@@ -29,15 +29,6 @@ TEST_F(JournalTest, NoFileIsNoJournalButAnUnreadableFileIsAnError) {
   EXPECT_NO_THROW(engine.dismissHistory());
 }
 
-TEST_F(JournalTest, AnEmptyJournalIsValidAndUnknownKeysAreIgnored) {
-  temp.file("Support/Tessel/undo.json",
-            R"({"entries":[],"extra":1,"date":5,"id":"8d1e4b55-52b2-4c8c-9f3a-0b7b8e7c2f10"})");
-  const MoveJournal journal = engine.journal().value();
-  EXPECT_TRUE(journal.entries.empty());
-  EXPECT_EQ(journal.id.string(), "8D1E4B55-52B2-4C8C-9F3A-0B7B8E7C2F10");
-  EXPECT_EQ(undo(), 0);
-}
-
 TEST_F(JournalTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
   const std::vector<std::string> two = files(2);
   const std::string identity = fileIdentity(two[0], platform);
@@ -78,18 +69,6 @@ TEST_F(JournalTest, IdentityJoinsDeviceInodeAndBirthTime) {
   EXPECT_EQ(errorOf([&] { identityString(attributes); }), "Cannot identify this file.");
   const ScopedLanguage japanese("ja");
   EXPECT_EQ(errorOf([&] { identityString(attributes); }), "ファイルの識別情報を取得できません。");
-}
-
-TEST_F(JournalTest, ADanglingLinkExistsButTheJournalReadFollowsLinks) {
-  ASSERT_EQ(::symlink("nowhere", temp.at("dangling").c_str()), 0);
-  EXPECT_TRUE(itemExists(temp.at("dangling"), platform));
-  EXPECT_FALSE(itemExists(temp.at("missing"), platform));
-  // A journal path that is a dangling link holds no journal, yet clearing removes the link.
-  platform.createDirectories(temp.at("Support/Tessel"), 0755);
-  ASSERT_EQ(::symlink("nowhere", journalPath.c_str()), 0);
-  EXPECT_FALSE(engine.journal().has_value());
-  engine.dismissHistory();
-  EXPECT_FALSE(itemExists(journalPath, platform));
 }
 
 }  // namespace
