@@ -22,21 +22,20 @@ TesselError expired() {
       localizedText("移動依頼の期限が切れています。", "The move request has expired."));
 }
 
-// Refuses a request file before reading it when it is plainly too large, or when it is not a
-// file at all: a pipe or a device could block the reader or never end.
-void checkBeforeReading(const std::string& path, Platform& platform) {
+// The attributes of the item that `path` leads to, none when it leads nowhere (the read that
+// follows then reports the absence in its own words). Anything but a file or a folder is
+// refused unread: a pipe or a device could block the reader or never end.
+std::optional<FileAttributes> attributesBeforeReading(const std::string& path, Platform& platform) {
   FileAttributes attributes;
   try {
     attributes = platform.attributesOfItem(PathSafety::canonical(path, platform));
   } catch (const PlatformError&) {
-    return;  // the read that follows reports the item's absence in its own words
+    return std::nullopt;
   }
   if (attributes.type == FileType::other) {
     throw makePlatformError(EINVAL, FileOperation::read, path);
   }
-  if (attributes.type == FileType::regular && attributes.size > kMaxRequestBytes) {
-    throw tooLarge();
-  }
+  return attributes;
 }
 
 bool isFresh(const MoveRequest& request, Platform& platform) {
@@ -60,6 +59,7 @@ void publish(const MenuSnapshot& snapshot, Platform& platform) {
 MenuSnapshot snapshot(Platform& platform) {
   const std::string path = joinPath(url(platform), kSnapshotFileName);
   if (!platform.fileExists(path)) return MenuSnapshot{};
+  attributesBeforeReading(path, platform);
   return decodeJson<MenuSnapshot>(platform.readFile(path));
 }
 
@@ -72,7 +72,11 @@ void enqueue(const MoveRequest& request, Platform& platform) {
 
 MoveRequest consume(const Uuid& id, Platform& platform) {
   const std::string path = requestPath(url(platform), id);
-  checkBeforeReading(path, platform);
+  // Refused from its size alone when it is plainly too large, before it fills the memory.
+  const std::optional<FileAttributes> attributes = attributesBeforeReading(path, platform);
+  if (attributes && attributes->type == FileType::regular && attributes->size > kMaxRequestBytes) {
+    throw tooLarge();
+  }
   const std::string bytes = platform.readFile(path);
   // The file may have grown since it was measured.
   if (bytes.size() > kMaxRequestBytes) throw tooLarge();

@@ -216,12 +216,15 @@ TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
   EXPECT_THROW(SharedContainer::consume(stuck.id, platform), PlatformError);
 }
 
-TEST_F(SharedContainerTest, ARequestThatIsNoFileIsRefusedWithoutBlocking) {
+TEST_F(SharedContainerTest, APipeInPlaceOfAFileIsRefusedWithoutBlocking) {
   const Uuid id = Uuid::random();
   folder.folder("data/group.com.quillmark.Tessel/Requests");
-  const std::string path = SharedContainer::requestPath(container(), id);
-  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  for (const std::string& path :
+       {SharedContainer::requestPath(container(), id), container() + "/menu.json"}) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  }
   EXPECT_THROW(SharedContainer::consume(id, platform), PlatformError);
+  EXPECT_THROW(SharedContainer::snapshot(platform), PlatformError);
   EXPECT_FALSE(wasRead(id));
 }
 
