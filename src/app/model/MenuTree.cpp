@@ -5,6 +5,7 @@
 
 #include "core/DisplayPath.h"
 #include "core/Errors.h"
+#include "model/TextSplit.h"
 #include "path/PathText.h"
 
 namespace tessel {
@@ -21,12 +22,7 @@ std::set<std::string, std::less<>> hiddenNames(const std::string& folder, Platfo
   } catch (const PlatformError&) {
     return names;
   }
-  size_t start = 0;
-  while (start < content.size()) {
-    const size_t end = std::min(content.find('\n', start), content.size());
-    if (end > start) names.emplace(content.substr(start, end - start));
-    start = end + 1;
-  }
+  for (std::string_view line : splitText(content, '\n')) names.emplace(line);
   return names;
 }
 

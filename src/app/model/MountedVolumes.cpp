@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/Errors.h"
+#include "model/TextSplit.h"
 #include "path/PathText.h"
 
 namespace tessel::MountedVolumes {
@@ -33,17 +34,6 @@ std::string unescapeMountPath(std::string_view field) {
     }
   }
   return path;
-}
-
-std::vector<std::string_view> splitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  size_t start = 0;
-  while (start < line.size()) {
-    const size_t end = std::min(line.find(' ', start), line.size());
-    if (end > start) fields.push_back(line.substr(start, end - start));
-    start = end + 1;
-  }
-  return fields;
 }
 
 // The part of `path` below `folder`, or none when it is not strictly below it.
@@ -77,11 +67,8 @@ bool shownLocation(const std::string& mountPoint, const std::string& home) {
 
 std::vector<std::string> candidates(std::string_view mountinfo, const std::string& home) {
   std::vector<std::string> mountPoints;
-  size_t start = 0;
-  while (start < mountinfo.size()) {
-    const size_t end = std::min(mountinfo.find('\n', start), mountinfo.size());
-    const std::vector<std::string_view> fields = splitFields(mountinfo.substr(start, end - start));
-    start = end + 1;
+  for (std::string_view line : splitText(mountinfo, '\n')) {
+    const std::vector<std::string_view> fields = splitText(line, ' ');
     // id parent major:minor root mount-point options [optional fields...] - type source ...
     const auto separator = std::find(fields.begin(), fields.end(), "-");
     if (fields.size() < 5 || separator == fields.end() || separator + 1 == fields.end()) continue;
