@@ -73,26 +73,35 @@ struct Builder {
     return result;
   }
 
-  NautilusMenuItem* submenuItem(const std::string& title, const std::string& tip, bool enabled,
-                                const Menu& menu, const std::string& place) const {
-    const std::string name = itemName("menu" + place);
-    NautilusMenuItem* result = nautilus_menu_item_new(name.c_str(), title.c_str(),
-                                                      tip.empty() ? nullptr : tip.c_str(), nullptr);
-    g_object_set(result, "sensitive", enabled, nullptr);
-    NautilusMenu* submenu = nautilus_menu_new();
-    GList* children = nullptr;
+  // Files' items for the entries of `menu` in order, each a full reference.
+  std::vector<NautilusMenuItem*> items(const Menu& menu, const std::string& place) const {
+    std::vector<NautilusMenuItem*> result;
     for (std::size_t index = 0; index < menu.items.size(); ++index) {
       const MenuItem& item = menu.items[index];
       if (item.separator) continue;
-      NautilusMenuItem* child = item.submenu
-                                    ? submenuItem(item.title, {}, item.enabled, *item.submenu,
-                                                  place + "/" + std::to_string(index))
-                                    : commandItem(item);
+      result.push_back(item.submenu ? submenuItem(item, place + "/" + std::to_string(index))
+                                    : commandItem(item));
+    }
+    return result;
+  }
+
+  NautilusMenuItem* submenuItem(const MenuItem& item, const std::string& place) const {
+    const std::string name = itemName("menu" + place);
+    NautilusMenuItem* result =
+        nautilus_menu_item_new(name.c_str(), item.title.c_str(), nullptr, nullptr);
+    const std::vector<NautilusMenuItem*> children = items(*item.submenu, place);
+    // Files trips over a submenu without items (it frees their empty list with a critical
+    // warning), so an empty one is shown as a disabled item: there is nothing to choose in it.
+    g_object_set(result, "sensitive", item.enabled && !children.empty(), nullptr);
+    if (children.empty()) return result;
+    NautilusMenu* submenu = nautilus_menu_new();
+    GList* held = nullptr;
+    for (NautilusMenuItem* child : children) {
       nautilus_menu_append_item(submenu, child);
-      children = g_list_prepend(children, child);
+      held = g_list_prepend(held, child);
       g_object_unref(child);
     }
-    releaseItemsWithMenu(submenu, children);
+    releaseItemsWithMenu(submenu, held);
     nautilus_menu_item_set_submenu(result, submenu);
     g_object_unref(submenu);
     return result;
@@ -101,11 +110,13 @@ struct Builder {
 
 }  // namespace
 
-NautilusMenuItem* nautilusMenuItem(const Menu& menu, const std::string& tip, GObject* owner,
-                                   FilesFinderController::Selection selection,
-                                   ActivateCommand activate) {
-  return Builder{owner, std::move(selection), activate}.submenuItem(menu.title, tip, true, menu,
-                                                                    "");
+GList* nautilusMenuItems(const Menu& menu, GObject* owner,
+                         FilesFinderController::Selection selection, ActivateCommand activate) {
+  GList* result = nullptr;
+  for (NautilusMenuItem* item : Builder{owner, std::move(selection), activate}.items(menu, "")) {
+    result = g_list_prepend(result, item);
+  }
+  return g_list_reverse(result);
 }
 
 }  // namespace tessel

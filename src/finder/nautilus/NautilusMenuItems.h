@@ -1,7 +1,8 @@
 // The core's menu as Files' menu items. Titles, order and enabled states are kept as the core
-// built them. Files has no separator item; the core only ever separates a run of commands from
-// a run of submenus, which Files already sets apart (a submenu row carries an arrow), so
-// separators are left out and every group stays together in its place.
+// built them, with two exceptions Files forces. Files has no separator item; the core only ever
+// separates a run of commands from a run of submenus, which Files already sets apart (a submenu
+// row carries an arrow), so separators are left out and every group stays together in its
+// place. And Files cannot show an empty submenu, so one is shown as a disabled item.
 #pragma once
 
 #include <nautilus-extension.h>
@@ -18,11 +19,11 @@ namespace tessel {
 using ActivateCommand = void (*)(GObject* owner, std::int64_t tag,
                                  const FilesFinderController::Selection& selection);
 
-// One item titled as `menu` (the whole menu below it), with `tip` as its tooltip; a full
-// reference for Files to own. Every command item holds a reference on `owner` until Files drops
-// the item, so the owner outlives every menu it made.
-NautilusMenuItem* nautilusMenuItem(const Menu& menu, const std::string& tip, GObject* owner,
-                                   FilesFinderController::Selection selection,
-                                   ActivateCommand activate);
+// Files' items for the entries of `menu`, which Files shows in its own context menu as the
+// file manager shows an extension's menu; a list of full references for Files to own. Every
+// command item holds a reference on `owner` until Files drops the item, so the owner outlives
+// every menu it made.
+GList* nautilusMenuItems(const Menu& menu, GObject* owner,
+                         FilesFinderController::Selection selection, ActivateCommand activate);
 
 }  // namespace tessel

@@ -62,9 +62,7 @@ GList* menuFor(TesselMenuProvider* provider, tessel::FilesFinderController::Sele
     tessel::FilesFinderController::SelectionScope scope(session.finder, selection);
     menu = session.sync.buildMenu();
   }
-  return g_list_append(
-      nullptr, tessel::nautilusMenuItem(menu, tessel::FinderSync::toolbarItemToolTip(),
-                                        G_OBJECT(provider), std::move(selection), executeCommand));
+  return tessel::nautilusMenuItems(menu, G_OBJECT(provider), std::move(selection), executeCommand);
 }
 
 GList* getFileItems(NautilusMenuProvider* provider, GList* files) {

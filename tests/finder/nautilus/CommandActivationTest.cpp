@@ -27,7 +27,7 @@ class CommandActivationTest : public NautilusSession {
 
 TEST_F(CommandActivationTest, MoveToFavoriteStoresTheSelectionAndWakesTheHost) {
   GList* items = fileItems(provider, {home + "/b.txt", home + "/a.txt"});
-  activate(items, {"Tessel", "Move To", "Inbox"});
+  activate(items, {"Move To", "Inbox"});
   freeItems(items);
 
   const std::vector<MoveRequest> requests = storedRequests();
@@ -43,8 +43,8 @@ TEST_F(CommandActivationTest, MoveToFavoriteStoresTheSelectionAndWakesTheHost) {
 
 TEST_F(CommandActivationTest, HierarchyAndRecentItemsCarryTheirOwnFlags) {
   GList* items = fileItems(provider, {home + "/a.txt"});
-  activate(items, {"Tessel", "Move through Folders", "Archive", "2026", "Move Here"});
-  activate(items, {"Tessel", "Recent Destinations", "Inbox"});
+  activate(items, {"Move through Folders", "Archive", "2026", "Move Here"});
+  activate(items, {"Recent Destinations", "Inbox"});
   freeItems(items);
 
   std::vector<MoveRequest> requests = storedRequests();
@@ -61,7 +61,7 @@ TEST_F(CommandActivationTest, HierarchyAndRecentItemsCarryTheirOwnFlags) {
 
 TEST_F(CommandActivationTest, OpenFolderAndUndoFromTheBackgroundNeedNoSelection) {
   GList* items = backgroundItems(provider, home);
-  activate(items, {"Tessel", "Move through Folders", "Inbox", "Open Folder"});
+  activate(items, {"Move through Folders", "Inbox", "Open Folder"});
   freeItems(items);
 
   const std::vector<MoveRequest> requests = storedRequests();
@@ -76,7 +76,7 @@ TEST_F(CommandActivationTest, OpenFolderAndUndoFromTheBackgroundNeedNoSelection)
 
 TEST_F(CommandActivationTest, SettingsOpensTheHostWithoutARequest) {
   GList* items = backgroundItems(provider, home);
-  activate(items, {"Tessel", "Open Move Settings…"});
+  activate(items, {"Open Move Settings…"});
   freeItems(items);
   EXPECT_EQ(hostArguments(1), "\n");
   EXPECT_TRUE(storedRequests().empty());
@@ -85,7 +85,7 @@ TEST_F(CommandActivationTest, SettingsOpensTheHostWithoutARequest) {
 TEST_F(CommandActivationTest, MoveChosenFromABackgroundSendsNothing) {
   // Files shows the item disabled; activating it anyway finds no selection.
   GList* items = backgroundItems(provider, home);
-  activate(items, {"Tessel", "Move To", "Archive"});
+  activate(items, {"Move To", "Archive"});
   freeItems(items);
   EXPECT_EQ(loggedLines(), std::vector<std::string>{"Tessel selection unavailable"});
   EXPECT_TRUE(storedRequests().empty());
@@ -94,7 +94,7 @@ TEST_F(CommandActivationTest, MoveChosenFromABackgroundSendsNothing) {
 TEST_F(CommandActivationTest, HostThatCannotStartIsLoggedOnceAndTheRequestStays) {
   ::setenv("TESSEL_HOST_EXECUTABLE", folder.at("missing-host").c_str(), 1);
   GList* items = backgroundItems(provider, home);
-  activate(items, {"Tessel", "Undo Last Move"});
+  activate(items, {"Undo Last Move"});
   freeItems(items);
   ASSERT_TRUE(logged("Tessel host launch failed: "));
   iterateUntil([] { return false; }, std::chrono::milliseconds(100));
@@ -106,7 +106,7 @@ TEST_F(CommandActivationTest, HostThatCannotStartIsLoggedOnceAndTheRequestStays)
 TEST_F(CommandActivationTest, RequestThatCannotBeStoredOpensTheHost) {
   GList* items = backgroundItems(provider, home);
   folder.file("info.json", "{\"TesselAppGroup\": \"\"}");
-  activate(items, {"Tessel", "Undo Last Move"});
+  activate(items, {"Undo Last Move"});
   freeItems(items);
   ASSERT_EQ(loggedLines().size(), 1u);
   EXPECT_EQ(loggedLines()[0].rfind("Tessel request failed: ", 0), 0u);
@@ -119,7 +119,7 @@ TEST_F(CommandActivationTest, ItemsKeepTheProviderAliveUntilFilesDropsThem) {
   GList* items = fileItems(second, {home + "/a.txt"});
   g_object_unref(second);
   ASSERT_NE(second, nullptr);
-  activate(items, {"Tessel", "Move To", "Archive"});
+  activate(items, {"Move To", "Archive"});
   EXPECT_EQ(storedRequests().size(), 1u);
   freeItems(items);
   EXPECT_EQ(second, nullptr);

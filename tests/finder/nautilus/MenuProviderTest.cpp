@@ -22,31 +22,27 @@ TEST_F(MenuProviderTest, SelectedItemsGetTheWholeTreeWithMovesEnabled) {
   publish(sampleSnapshot());
   GObject* provider = makeProvider();
   GList* items = fileItems(provider, {home + "/a.txt", home + "/b"});
+  // The core's separators are left out: each stands between a run of submenus and a run of
+  // commands, which Files sets apart by the submenu arrows.
   EXPECT_EQ(text(items),
-            "Tessel\n"
-            "  Move To\n"
-            "    Archive\n"
-            "    Inbox\n"
-            "  Move through Folders\n"
-            "    Archive\n"
+            "Move To ›\n"
+            "  Archive\n"
+            "  Inbox\n"
+            "Move through Folders ›\n"
+            "  Archive ›\n"
+            "    Move Here\n"
+            "    Open Folder\n"
+            "    2026 ›\n"
             "      Move Here\n"
             "      Open Folder\n"
-            "      2026\n"
-            "        Move Here\n"
-            "        Open Folder\n"
-            "    Inbox\n"
-            "      Move Here\n"
-            "      Open Folder\n"
-            "  Recent Destinations\n"
-            "    Inbox\n"
-            "    2026\n"
-            "  Undo Last Move\n"
-            "  Open Move Settings…\n");
-  ASSERT_EQ(g_list_length(items), 1u);
-  char* tip = nullptr;
-  g_object_get(items->data, "tip", &tip, nullptr);
-  EXPECT_STREQ(tip, "Tessel move menu");
-  g_free(tip);
+            "  Inbox ›\n"
+            "    Move Here\n"
+            "    Open Folder\n"
+            "Recent Destinations ›\n"
+            "  Inbox\n"
+            "  2026\n"
+            "Undo Last Move\n"
+            "Open Move Settings…\n");
   freeItems(items);
   g_object_unref(provider);
 }
@@ -59,18 +55,31 @@ TEST_F(MenuProviderTest, BackgroundHasNoSelectionSoMovesAreDisabled) {
   GObject* provider = makeProvider();
   GList* items = backgroundItems(provider, home);
   EXPECT_EQ(text(items),
-            "Tessel\n"
-            "  Move To\n"
-            "    Archive (off)\n"
-            "  Move through Folders\n"
-            "    Archive\n"
+            "Move To ›\n"
+            "  Archive (off)\n"
+            "Move through Folders ›\n"
+            "  Archive ›\n"
+            "    Move Here (off)\n"
+            "    Open Folder\n"
+            "    2026 ›\n"
             "      Move Here (off)\n"
             "      Open Folder\n"
-            "      2026\n"
-            "        Move Here (off)\n"
-            "        Open Folder\n"
-            "  Undo Last Move\n"
-            "  Open Move Settings…\n");
+            "Undo Last Move\n"
+            "Open Move Settings…\n");
+  freeItems(items);
+  g_object_unref(provider);
+}
+
+TEST_F(MenuProviderTest, EmptySubmenusAreDisabledItemsOfTheirOwn) {
+  // Files cannot show a submenu without items.
+  publish(MenuSnapshot{{home}, {}, {}});
+  GObject* provider = makeProvider();
+  GList* items = fileItems(provider, {home + "/a.txt"});
+  EXPECT_EQ(text(items),
+            "Move To (off)\n"
+            "Move through Folders (off)\n"
+            "Undo Last Move\n"
+            "Open Move Settings…\n");
   freeItems(items);
   g_object_unref(provider);
 }
@@ -116,7 +125,7 @@ TEST_F(MenuProviderTest, UndecodableSnapshotOffersOnlySettingsAndStopsWatching) 
                                            "{\"roots\":", Durability::atomic);
   // Still watched from the last good read; the menu build reads the file afresh.
   GList* items = fileItems(provider, {home + "/x"});
-  EXPECT_EQ(text(items), "Tessel\n  Open Move Settings…\n");
+  EXPECT_EQ(text(items), "Open Move Settings…\n");
   freeItems(items);
   EXPECT_EQ(fileItems(provider, {home + "/x"}), nullptr);
   g_object_unref(provider);

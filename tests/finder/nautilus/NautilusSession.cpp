@@ -52,6 +52,9 @@ void freeItems(GList* items) {
 }
 
 NautilusSession::NautilusSession() {
+  // GIO keeps to local files: a desktop's GVfs, where installed, is never started on the test's
+  // bus. Read once, before the first file is made.
+  ::setenv("GIO_USE_VFS", "local", 1);
   ::setenv("LANGUAGE", "en", 1);
   ::setenv("XDG_DATA_HOME", folder.at("data").c_str(), 1);
   ::setenv("TESSEL_INFO_FILE", folder.file("info.json", "{}").c_str(), 1);
@@ -122,7 +125,7 @@ void appendText(GList* items, const std::string& indent, std::string& out) {
     gboolean sensitive = FALSE;
     NautilusMenu* menu = nullptr;
     g_object_get(entry->data, "label", &label, "sensitive", &sensitive, "menu", &menu, nullptr);
-    out += indent + label + (sensitive ? "" : " (off)") + "\n";
+    out += indent + label + (menu ? " ›" : "") + (sensitive ? "" : " (off)") + "\n";
     g_free(label);
     if (menu) {
       GList* children = nautilus_menu_get_items(menu);

@@ -37,9 +37,10 @@ class NautilusSession : public ::testing::Test {
   static GList* fileItems(GObject* provider, const std::vector<std::string>& paths);
   static GList* backgroundItems(GObject* provider, const std::string& folder);
 
-  // The items as an indented tree, one "label" per line, insensitive ones marked "(off)".
+  // The items as an indented tree, one label per line; an item holding a submenu is marked
+  // "›", an insensitive one "(off)".
   static std::string text(GList* items);
-  // Activates the item reached through `titles` ("Tessel", "Move To", "Inbox").
+  // Activates the item reached through `titles` ("Move To", "Inbox").
   static void activate(GList* items, const std::vector<std::string>& titles);
 
   // Runs the main context until `condition` holds; false when `timeout` passes without.
