@@ -1,0 +1,91 @@
+#include "application/LaunchCommand.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace tessel {
+namespace {
+
+constexpr QLatin1StringView kBackgroundArgument("--background-command");
+constexpr QLatin1StringView kServiceArgument("--service");
+constexpr QLatin1StringView kUserDataPrefix("favorite:");
+
+// A file manager hands over plain paths (%F) or file URLs (%U); any other URL is not a file
+// and is dropped, as a pasteboard read for file URLs only would drop it.
+std::optional<QUrl> itemUrl(const QString& argument, const QDir& workingFolder) {
+  if (argument.isEmpty()) return std::nullopt;
+  if (argument.contains(QLatin1StringView("://"))) {
+    const QUrl url(argument);
+    if (url.isLocalFile()) return url;
+    return std::nullopt;
+  }
+  return QUrl::fromLocalFile(QDir::cleanPath(workingFolder.absoluteFilePath(argument)));
+}
+
+QJsonArray stringArray(const QStringList& strings) {
+  QJsonArray array;
+  for (const QString& text : strings) array.append(text);
+  return array;
+}
+
+}  // namespace
+
+LaunchCommand LaunchCommand::parse(const QStringList& arguments, const QString& workingFolder) {
+  LaunchCommand command;
+  command.background = arguments.contains(kBackgroundArgument);
+  const qsizetype service = arguments.indexOf(kServiceArgument);
+  if (service >= 0) {
+    ServiceCall call;
+    QStringList rest = arguments.mid(service + 1);
+    rest.removeAll(kBackgroundArgument);
+    if (!rest.isEmpty() && rest.front().startsWith(kUserDataPrefix)) {
+      call.userData = rest.takeFirst();
+    }
+    const QDir folder(workingFolder);
+    for (const QString& argument : rest) {
+      if (const std::optional<QUrl> url = itemUrl(argument, folder)) call.items.append(*url);
+    }
+    command.service = call;
+    return command;
+  }
+  for (const QString& argument : arguments) {
+    if (argument != kBackgroundArgument) command.urls.append(argument);
+  }
+  return command;
+}
+
+QByteArray LaunchCommand::encode() const {
+  QJsonObject object{{"background", background}, {"urls", stringArray(urls)}};
+  if (service) {
+    QStringList items;
+    for (const QUrl& item : service->items) items.append(item.toString(QUrl::FullyEncoded));
+    QJsonObject call{{"items", stringArray(items)}};
+    if (service->userData) call.insert("userData", *service->userData);
+    object.insert("service", call);
+  }
+  return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+std::optional<LaunchCommand> LaunchCommand::decode(const QByteArray& bytes) {
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+  if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
+  const QJsonObject object = document.object();
+  LaunchCommand command;
+  command.background = object.value("background").toBool();
+  for (const QJsonValue& url : object.value("urls").toArray()) command.urls.append(url.toString());
+  if (object.contains("service")) {
+    const QJsonObject call = object.value("service").toObject();
+    ServiceCall service;
+    if (call.contains("userData")) service.userData = call.value("userData").toString();
+    for (const QJsonValue& item : call.value("items").toArray()) {
+      service.items.append(QUrl(item.toString(), QUrl::StrictMode));
+    }
+    command.service = service;
+  }
+  return command;
+}
+
+}  // namespace tessel

@@ -1,0 +1,60 @@
+#include "application/TesselApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tessel {
+
+TesselApp::TesselApp(const LaunchCommand& launch, const QStringList& arguments,
+                     TesselAppDesktop desktop, Platform& platform)
+    : launch_(launch),
+      desktop_(std::move(desktop)),
+      platform_(platform),
+      services_(arguments, presentation_) {}
+
+// The window goes before the model it shows.
+TesselApp::~TesselApp() {
+  window_.reset();
+  model_.reset();
+}
+
+void TesselApp::start() {
+  services_.applicationWillFinishLaunching();
+  services_.applicationDidFinishLaunching();
+
+  model_ = std::make_unique<AppModel>(
+      Desktop{desktop_.panel, presentation_, desktop_.folders, desktop_.notifier}, platform_);
+  const QString module = desktop_.extensionModule;
+  window_ = std::make_unique<MainWindow>(
+      *model_, ContentEnvironment{desktop_.panel, QString::fromStdString(platform_.homeFolder()),
+                                  module, [module] { return QFileInfo::exists(module); }});
+  presentation_.addWindow(window_.get());
+
+  // A background start never puts the window on the screen: it would only be taken away.
+  if (!services_.backgroundLaunch) presentation_.showMainWindow();
+  window_->content()->refreshExtensionEnabled();
+  services_.contentAppeared(*model_);
+  carryOut(launch_);
+}
+
+QByteArray TesselApp::receive(const LaunchCommand& command) {
+  // Opening Tessel again while it runs, as the user does from the launcher.
+  if (!command.background && command.urls.isEmpty() && !command.service) {
+    services_.applicationShouldHandleReopen(presentation_.hasVisibleWindows());
+    return {};
+  }
+  const std::optional<QString> error = carryOut(command);
+  return error ? error->toUtf8() : QByteArray();
+}
+
+std::optional<QString> TesselApp::carryOut(const LaunchCommand& command) {
+  if (command.service) {
+    // A build distributed directly offers no Services entry, so nothing reaches it.
+    if (!services_.servicesRegistered()) return std::nullopt;
+    return services_.moveFiles(command.service->items, command.service->userData);
+  }
+  for (const QString& url : command.urls) services_.openURL(url);
+  return std::nullopt;
+}
+
+}  // namespace tessel

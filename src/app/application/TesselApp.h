@@ -1,0 +1,59 @@
+// The application: owns the model, the window and the delegate for the life of the process,
+// and routes what each start of `tessel` asks for.
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+#include <memory>
+
+#include "application/LaunchCommand.h"
+#include "application/MainWindow.h"
+#include "application/Presentation.h"
+#include "application/QtOpenPanel.h"
+#include "application/TesselServices.h"
+#include "model/AppModel.h"
+#include "model/DBusSettingsNotifier.h"
+#include "model/XdgFolderOpener.h"
+
+namespace tessel {
+
+struct TesselAppDesktop {
+  OpenPanel& panel;
+  FolderOpener& folders;
+  SettingsNotifier& notifier;
+  // Where the GNOME Files module sits when it is installed.
+  QString extensionModule;
+};
+
+class TesselApp : public QObject {
+  Q_OBJECT
+
+ public:
+  TesselApp(const LaunchCommand& launch, const QStringList& arguments, TesselAppDesktop desktop,
+            Platform& platform = Platform::standard());
+  ~TesselApp() override;
+
+  // Starts up: the delegate, the model and the window, then the launch's own command.
+  void start();
+  // A command that a later start of `tessel` handed over. The reply is for that process:
+  // empty, or the reason the Services entry received nothing.
+  QByteArray receive(const LaunchCommand& command);
+
+  AppModel& model() { return *model_; }
+  MainWindow& window() { return *window_; }
+  TesselServices& services() { return services_; }
+  Presentation& presentation() { return presentation_; }
+
+ private:
+  std::optional<QString> carryOut(const LaunchCommand& command);
+
+  LaunchCommand launch_;
+  TesselAppDesktop desktop_;
+  Platform& platform_;
+  Presentation presentation_;
+  TesselServices services_;
+  std::unique_ptr<AppModel> model_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace tessel

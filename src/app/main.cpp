@@ -1,0 +1,75 @@
+// `tessel`, the host: one per user session. A start that finds a host running hands its
+// command over and ends; otherwise this process becomes the host and keeps running, with or
+// without its window, until the user quits it.
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <cstdio>
+
+#include "application/LaunchCommand.h"
+#include "application/QtOpenPanel.h"
+#include "application/SingleInstance.h"
+#include "application/TesselApp.h"
+#include "model/DBusSettingsNotifier.h"
+#include "model/SettingsStore.h"
+#include "model/XdgFolderOpener.h"
+#include "window/ThemeIcons.h"
+
+namespace {
+
+using namespace tessel;
+
+// Without a display the host still carries out requests; it just has no window to show.
+void useOffscreenWithoutDisplay() {
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+}
+
+// Hands the command to the running host; none when this process has become the host.
+std::optional<int> handOver(SingleInstance& instance, const LaunchCommand& command) {
+  try {
+    const std::optional<QByteArray> reply = instance.handOver(command.encode());
+    if (!reply) return std::nullopt;
+    if (!reply->isEmpty()) std::fprintf(stderr, "tessel: %s\n", reply->constData());
+    return 0;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "tessel: %s\n", error.what());
+    return 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int index = 1; index < argc; ++index) arguments.append(QString::fromLocal8Bit(argv[index]));
+  const LaunchCommand command = LaunchCommand::parse(arguments, QDir::currentPath());
+
+  SettingsStore store(Platform::standard());
+  SingleInstance instance(QString::fromStdString(store.supportFolder()));
+  if (!instance.claim()) {
+    if (const std::optional<int> status = handOver(instance, command)) return *status;
+  }
+
+  useOffscreenWithoutDisplay();
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tessel"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quillmark.Tessel"));
+  QApplication::setQuitOnLastWindowClosed(false);
+  ThemeIcons::useFallbackTheme();
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessel.svg")));
+
+  QtOpenPanel panel;
+  XdgFolderOpener folders;
+  DBusSettingsNotifier notifier;
+  TesselApp tessel(command, arguments,
+                   {panel, folders, notifier, QStringLiteral(TESSEL_NAUTILUS_MODULE)});
+  instance.listen([&tessel](const QByteArray& message) {
+    const std::optional<LaunchCommand> handed = LaunchCommand::decode(message);
+    return handed ? tessel.receive(*handed) : QByteArray();
+  });
+  tessel.start();
+  return application.exec();
+}

@@ -1,0 +1,20 @@
+// The window's symbols as icons of the freedesktop icon theme.
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+
+namespace tessel::ThemeIcons {
+
+// The theme icon `name`, or its "-symbolic" variant when the theme has only that one (as
+// Adwaita has for most actions).
+QIcon named(const QString& name);
+
+// The icon drawn in one colour, for symbols that carry a meaning by their colour.
+QIcon tinted(const QString& name, const QColor& color, int size = 16);
+
+// Lets icons come from Adwaita when the desktop names no theme (or only hicolor).
+void useFallbackTheme();
+
+}  // namespace tessel::ThemeIcons

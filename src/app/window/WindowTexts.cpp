@@ -1,0 +1,200 @@
+#include "window/WindowTexts.h"
+
+#include <string>
+
+#include "core/Localization.h"
+
+namespace tessel::WindowTexts {
+namespace {
+
+QString text(std::string_view ja, std::string_view en) {
+  return QString::fromStdString(localizedText(ja, en));
+}
+
+QString withName(std::string_view jaAfter, std::string_view enBefore, std::string_view enAfter,
+                 const QString& name) {
+  const std::string n = name.toStdString();
+  return text(n + std::string(jaAfter), std::string(enBefore) + n + std::string(enAfter));
+}
+
+QString withCount(std::int64_t count, std::string_view ja, std::string_view en) {
+  const std::string n = std::to_string(count);
+  return text(n + std::string(ja), n + std::string(en));
+}
+
+}  // namespace
+
+QString tagline() {
+  return text("いつものフォルダへ、右クリックで。", "Your usual folders, a right-click away.");
+}
+QString extensionAvailable() {
+  return text("Finderで利用可能", "Available in Finder");
+}
+QString enableExtension() {
+  return text("Finder拡張を有効にする", "Enable Finder Extension");
+}
+
+QString moveToHeading() {
+  return text("移動先", "Move To");
+}
+QString folderCount(std::int64_t count) {
+  return withCount(count, "件", " folders");
+}
+QString addFolder() {
+  return text("フォルダを追加", "Add Folder");
+}
+QString emptyHeading() {
+  return text("よく使うフォルダを追加", "Add the folders you use most");
+}
+QString emptyLine() {
+  return text("Finderの右クリックから、移動やフォルダを開く操作に使えます。",
+              "Move files or open folders from Finder’s context menu.");
+}
+QString moveUpTooltip() {
+  return text("上へ移動", "Move up");
+}
+QString moveDownTooltip() {
+  return text("下へ移動", "Move down");
+}
+QString removeTooltip() {
+  return text("移動先から外す。フォルダ自体は削除されません。",
+              "Remove from destinations. The folder itself will not be deleted.");
+}
+QString moveUpLabel(const QString& name) {
+  return withName("を上へ移動", "Move ", " up", name);
+}
+QString moveDownLabel(const QString& name) {
+  return withName("を下へ移動", "Move ", " down", name);
+}
+QString removeLabel(const QString& name) {
+  return withName("を移動先から外す", "Remove ", " from destinations", name);
+}
+QString orderNote() {
+  return text("表示順がFinderのメニューに反映されます。", "This order is used in Finder’s menu.");
+}
+QString refreshMenu() {
+  return text("メニューを更新", "Refresh Menu");
+}
+QString refreshMenuTooltip() {
+  return text("フォルダを追加・変更した後に階層メニューを読み直します。",
+              "Reload the folder hierarchy after adding or changing folders.");
+}
+
+QString moveSettingsHeading() {
+  return text("移動の設定", "Move Settings");
+}
+QString conflictLine() {
+  return text("同名ファイルがあるとき", "When a file name already exists");
+}
+QString conflictCaption() {
+  return text("移動先に同じ名前のファイルがある場合の扱い",
+              "Choose how to handle an existing file with the same name.");
+}
+QString conflictLabel() {
+  return text("同名ファイル", "Name Conflict");
+}
+QString keepBoth() {
+  return text("両方残す（別名）", "Keep Both (Rename)");
+}
+QString skip() {
+  return text("スキップ", "Skip");
+}
+QString cancelEntireMove() {
+  return text("移動全体を中止", "Cancel Entire Move");
+}
+
+QString manualMoveGroup() {
+  return text("アプリからファイルを移動", "Move Files from the App");
+}
+QString selectFiles() {
+  return text("ファイルを選択…", "Select Files…");
+}
+QString selectedCount(std::int64_t count) {
+  return withCount(count, "件選択", " selected");
+}
+QString chooseFolder() {
+  return text("選択してください", "Choose a folder");
+}
+QString move() {
+  return text("移動", "Move");
+}
+QString recentDestinations() {
+  return text("最近の移動先", "Recent Destinations");
+}
+
+QString helpGroup() {
+  return text("Finderでの使い方", "Using Tessel in Finder");
+}
+QString helpMove() {
+  return text("移動：右クリック → 移動先 → フォルダ名",
+              "Move: Right-click → Move To → Folder name");
+}
+QString helpOpen() {
+  return text("開く：右クリック → フォルダ階層から移動 → フォルダ名 → フォルダを開く",
+              "Open: Right-click → Move through Folders → Folder name → Open Folder");
+}
+QString helpNoRegistration() {
+  return text("移動元の登録は不要です。階層メニューは4階層・400フォルダまで表示します。",
+              "No source folder registration is needed. The hierarchy shows up to 4 levels and "
+              "400 folders.");
+}
+QString helpLimits() {
+  return text(
+      "別ボリューム間の移動とシンボリックリンクの移動には対応していません。OSの権限や他のFinder拡張"
+      "により"
+      "操作できない場所があります。",
+      "Moves between volumes and symbolic links are not supported. macOS permissions or other "
+      "Finder extensions may prevent actions in some locations.");
+}
+QString openExtensionSettings() {
+  return text("Finder拡張の設定を開く", "Open Finder Extension Settings");
+}
+QString enableExtensionHint() {
+  return text("システム設定でTesselのⓘを開き、拡張をオンにしてください。",
+              "Open Tessel’s info button in System Settings and enable the extension.");
+}
+QString removeSourceFolder() {
+  return text("登録を外す", "Remove");
+}
+QString addSourceFolder() {
+  return text("操作するフォルダを追加…", "Add Source Folder…");
+}
+QString extensionSettingsTitle() {
+  return text("ファイル（Nautilus）の拡張", "Files (Nautilus) Extension");
+}
+QString extensionSettingsInstalled(const QString& modulePath) {
+  const std::string path = modulePath.toStdString();
+  return text("Tesselの拡張は " + path +
+                  " にインストールされています。メニューが表示されないときは、ファイルを一度終了"
+                  "してください（nautilus -q）。",
+              "Tessel’s extension is installed at " + path +
+                  ". If its menu does not appear, quit Files once (nautilus -q).");
+}
+QString extensionSettingsMissing(const QString& modulePath) {
+  const std::string path = modulePath.toStdString();
+  return text(
+      "Tesselの拡張がまだインストールされていません。tessel-nautilus.so を " + path +
+          " にインストールし（cmake --install）、ファイルを一度終了してください（nautilus -q）。",
+      "Tessel’s extension is not installed yet. Install tessel-nautilus.so as " + path +
+          " (cmake --install), then quit Files once (nautilus -q).");
+}
+
+QString undoMove() {
+  return text("移動を取り消す", "Undo Move");
+}
+QString clearUndoHistory() {
+  return text("履歴を確定", "Clear Undo History");
+}
+QString clearUndoHistoryTooltip() {
+  return text("直前の移動履歴を消去します。確定後は取り消せません。",
+              "Clear the last move record. You will no longer be able to undo it.");
+}
+QString clearConfirmationTitle() {
+  return text("移動履歴を確定すると取り消せなくなります。",
+              "Clearing the move history means this move cannot be undone.");
+}
+QString historyCleared() {
+  return text("前の移動を確定しました。", "Undo history cleared.");
+}
+
+}  // namespace tessel::WindowTexts

@@ -1,0 +1,69 @@
+// Every text of the settings window, in the user's language (Japanese or English).
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace tessel::WindowTexts {
+
+// Header.
+QString tagline();
+QString extensionAvailable();
+QString enableExtension();
+
+// Favourites.
+QString moveToHeading();
+QString folderCount(std::int64_t count);
+QString addFolder();
+QString emptyHeading();
+QString emptyLine();
+QString moveUpTooltip();
+QString moveDownTooltip();
+QString removeTooltip();
+QString moveUpLabel(const QString& name);
+QString moveDownLabel(const QString& name);
+QString removeLabel(const QString& name);
+QString orderNote();
+QString refreshMenu();
+QString refreshMenuTooltip();
+
+// Move settings.
+QString moveSettingsHeading();
+QString conflictLine();
+QString conflictCaption();
+QString conflictLabel();
+QString keepBoth();
+QString skip();
+QString cancelEntireMove();
+
+// Moving files from the application.
+QString manualMoveGroup();
+QString selectFiles();
+QString selectedCount(std::int64_t count);
+QString chooseFolder();
+QString move();
+QString recentDestinations();
+
+// Help.
+QString helpGroup();
+QString helpMove();
+QString helpOpen();
+QString helpNoRegistration();
+QString helpLimits();
+QString openExtensionSettings();
+QString enableExtensionHint();
+QString removeSourceFolder();
+QString addSourceFolder();
+// How to turn the GNOME Files module on, with where Files loads modules from.
+QString extensionSettingsTitle();
+QString extensionSettingsInstalled(const QString& modulePath);
+QString extensionSettingsMissing(const QString& modulePath);
+
+// Footer and the confirmation.
+QString undoMove();
+QString clearUndoHistory();
+QString clearUndoHistoryTooltip();
+QString clearConfirmationTitle();
+QString historyCleared();
+
+}  // namespace tessel::WindowTexts
