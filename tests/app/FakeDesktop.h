@@ -31,11 +31,17 @@ class FakeDesktop final : public OpenPanel,
 
   int notifications = 0;
 
-  std::optional<QUrl> chooseFolder(const QString& prompt) override;
-  std::optional<QList<QUrl>> chooseItems() override;
+  std::optional<QUrl> chooseFolder(const QString& prompt) override {
+    prompts.push_back(prompt);
+    return folderAnswer;
+  }
+  std::optional<QList<QUrl>> chooseItems() override { return itemsAnswer; }
   void hideVisibleWindows() override { ++windowsHidden; }
   void bringForward() override { ++broughtForward; }
-  bool openFolder(const QString& path) override;
+  bool openFolder(const QString& path) override {
+    openedFolders.push_back(path);
+    return openSucceeds;
+  }
   void postSettingsChanged() override { ++notifications; }
 };
 

@@ -146,16 +146,6 @@ TEST_F(MenuSnapshotTest, DirectRootsAreHomeSharedUsersAndShownVolumesInByteOrder
   EXPECT_EQ(publishedMenu().roots, expected);
 }
 
-TEST_F(StoreMenuTest, StoreRootsAreTheGrantedSourceFolders) {
-  HostSettings settings;
-  settings.roots = {grantFor(temp.folder("home/B"), platform),
-                    grantFor(temp.folder("home/A"), platform)};
-  writeSettings(settings);
-  start();
-  EXPECT_EQ(publishedMenu().roots,
-            (std::vector<std::string>{temp.at("home/B"), temp.at("home/A")}));
-}
-
 TEST_F(StoreMenuTest, StaleFavoriteKeepsThePreviousMenu) {
   const std::string inbox = temp.folder("home/Inbox");
   writeSettings(favoritesAt({inbox}, platform));
@@ -174,14 +164,6 @@ TEST_F(MenuSnapshotTest, FailedPublicationSetsTheStatusAndSendsNoSignal) {
   start();
   EXPECT_EQ(status(), "Cannot open the App Group. Check signing and provisioning settings.");
   EXPECT_EQ(desktop.notifications, 0);
-}
-
-TEST_F(MenuSnapshotTest, SuccessfulRefreshLeavesTheStatusAlone) {
-  start();
-  model->setStatus("Moved 1, skipped 0. ");
-  model->refreshMenu();
-  EXPECT_EQ(status(), "Moved 1, skipped 0. ");
-  EXPECT_EQ(desktop.notifications, 2);
 }
 
 TEST(SettingsSignalTest, PostsTheSettingsSignalOnTheSessionBus) {

@@ -107,6 +107,8 @@ TEST_F(RequestTest, WhileAMoveRunsRequestsAreAnsweredWithoutWaiting) {
 
   model->handleURL(enqueue({}, archive, "openFolder"));
   EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(archive)});
+  model->addFolder(fileUrl(temp.folder("home/Inbox")), true);
+  EXPECT_EQ(model->settings().favorites.size(), 1u);
 
   gate->release();
   ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));

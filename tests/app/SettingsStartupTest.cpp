@@ -117,11 +117,5 @@ TEST_F(StartupTest, SupportFolderThatCannotBeMadeStopsStartUp) {
   EXPECT_EQ(platform.logged.back(), status());
 }
 
-TEST_F(StartupTest, StartsInJapaneseWhenTheUserReadsJapanese) {
-  ScopedLanguage japanese("ja");
-  start();
-  EXPECT_EQ(status(), "準備完了");
-}
-
 }  // namespace
 }  // namespace tessel::testing
