@@ -28,7 +28,11 @@ TesselError expired() {
 std::optional<FileAttributes> attributesBeforeReading(const std::string& path, Platform& platform) {
   FileAttributes attributes;
   try {
-    attributes = platform.attributesOfItem(PathSafety::canonical(path, platform));
+    attributes = platform.attributesOfItem(path);
+    // Links are resolved only when there is one: the extension reads on every right-click.
+    if (attributes.type == FileType::symbolicLink) {
+      attributes = platform.attributesOfItem(PathSafety::canonical(path, platform));
+    }
   } catch (const PlatformError&) {
     return std::nullopt;
   }

@@ -219,10 +219,10 @@ TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
 TEST_F(SharedContainerTest, APipeInPlaceOfAFileIsRefusedWithoutBlocking) {
   const Uuid id = Uuid::random();
   folder.folder("data/group.com.quillmark.Tessel/Requests");
-  for (const std::string& path :
-       {SharedContainer::requestPath(container(), id), container() + "/menu.json"}) {
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-  }
+  const std::string request = SharedContainer::requestPath(container(), id);
+  ASSERT_EQ(::mkfifo(request.c_str(), 0600), 0);
+  // Also behind a link.
+  ASSERT_EQ(::symlink(request.c_str(), (container() + "/menu.json").c_str()), 0);
   EXPECT_THROW(SharedContainer::consume(id, platform), PlatformError);
   EXPECT_THROW(SharedContainer::snapshot(platform), PlatformError);
   EXPECT_FALSE(wasRead(id));
