@@ -11,6 +11,7 @@ packages=(
   dbus
   qt6-base-dev
   libglib2.0-dev libnautilus-extension-dev valgrind
+  nautilus xvfb xdotool
 )
 
 missing=()
