@@ -41,24 +41,6 @@ TEST_F(CommandActivationTest, MoveToFavoriteStoresTheSelectionAndWakesTheHost) {
   EXPECT_TRUE(loggedLines().empty());
 }
 
-TEST_F(CommandActivationTest, HierarchyAndRecentItemsCarryTheirOwnFlags) {
-  GList* items = fileItems(provider, {home + "/a.txt"});
-  activate(items, {"Move through Folders", "Archive", "2026", "Move Here"});
-  activate(items, {"Recent Destinations", "Inbox"});
-  freeItems(items);
-
-  std::vector<MoveRequest> requests = storedRequests();
-  ASSERT_EQ(requests.size(), 2u);
-  std::sort(requests.begin(), requests.end(), [](const MoveRequest& a, const MoveRequest& b) {
-    return a.destination < b.destination;
-  });
-  EXPECT_EQ(requests[0].destination, home + "/Archive/2026");
-  EXPECT_TRUE(requests[0].hierarchical);
-  EXPECT_EQ(requests[1].destination, home + "/Inbox");
-  EXPECT_FALSE(requests[1].hierarchical);
-  hostArguments(2);
-}
-
 TEST_F(CommandActivationTest, OpenFolderAndUndoFromTheBackgroundNeedNoSelection) {
   GList* items = backgroundItems(provider, home);
   activate(items, {"Move through Folders", "Inbox", "Open Folder"});
@@ -101,16 +83,6 @@ TEST_F(CommandActivationTest, HostThatCannotStartIsLoggedOnceAndTheRequestStays)
   EXPECT_EQ(loggedLines().size(), 1u);
   ASSERT_EQ(storedRequests().size(), 1u);
   EXPECT_EQ(storedRequests()[0].operation, "undo");
-}
-
-TEST_F(CommandActivationTest, RequestThatCannotBeStoredOpensTheHost) {
-  GList* items = backgroundItems(provider, home);
-  folder.file("info.json", "{\"TesselAppGroup\": \"\"}");
-  activate(items, {"Undo Last Move"});
-  freeItems(items);
-  ASSERT_EQ(loggedLines().size(), 1u);
-  EXPECT_EQ(loggedLines()[0].rfind("Tessel request failed: ", 0), 0u);
-  EXPECT_EQ(hostArguments(1), "\n");
 }
 
 TEST_F(CommandActivationTest, ItemsKeepTheProviderAliveUntilFilesDropsThem) {

@@ -4,7 +4,6 @@
 
 #include "LoadedModule.h"
 #include "NautilusSession.h"
-#include "platform/Platform.h"
 
 namespace tessel::testing {
 namespace {
@@ -108,26 +107,6 @@ TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFolders) {
   // Locations without a local path.
   EXPECT_FALSE(offered(fileItems(provider, {"tessel-test:///x"})));
   EXPECT_FALSE(offered(backgroundItems(provider, "tessel-test:///")));
-  g_object_unref(provider);
-}
-
-TEST_F(MenuProviderTest, NothingPublishedWatchesNoFolder) {
-  GObject* provider = makeProvider();
-  EXPECT_EQ(fileItems(provider, {home + "/x"}), nullptr);
-  EXPECT_EQ(backgroundItems(provider, "/"), nullptr);
-  g_object_unref(provider);
-}
-
-TEST_F(MenuProviderTest, UndecodableSnapshotOffersOnlySettingsAndStopsWatching) {
-  publish(sampleSnapshot());
-  GObject* provider = makeProvider();
-  Platform::standard().writeFileAtomically(folder.at("data/group.com.quillmark.Tessel/menu.json"),
-                                           "{\"roots\":", Durability::atomic);
-  // Still watched from the last good read; the menu build reads the file afresh.
-  GList* items = fileItems(provider, {home + "/x"});
-  EXPECT_EQ(text(items), "Open Move Settings…\n");
-  freeItems(items);
-  EXPECT_EQ(fileItems(provider, {home + "/x"}), nullptr);
   g_object_unref(provider);
 }
 

@@ -33,23 +33,8 @@ static GFile* test_file_info_get_location(NautilusFileInfo* info) {
   return G_FILE(g_object_ref(TEST_FILE_INFO(info)->location));
 }
 
-static char* test_file_info_get_uri(NautilusFileInfo* info) {
-  return g_file_get_uri(TEST_FILE_INFO(info)->location);
-}
-
-static char* test_file_info_get_name(NautilusFileInfo* info) {
-  return g_file_get_basename(TEST_FILE_INFO(info)->location);
-}
-
-static gboolean test_file_info_is_gone(NautilusFileInfo*) {
-  return FALSE;
-}
-
 static void test_file_info_file_info_init(NautilusFileInfoInterface* iface) {
   iface->get_location = test_file_info_get_location;
-  iface->get_uri = test_file_info_get_uri;
-  iface->get_name = test_file_info_get_name;
-  iface->is_gone = test_file_info_is_gone;
 }
 
 namespace tessel::testing {
