@@ -5,8 +5,8 @@
 //          of the folder) as the engine made, of files of exactly the sizes it wrote.
 // x_bare and x_floor are the engine's time over each. For moving files, two more figures tell
 // whether rewriting the whole journal on every step matters: floor_flat, the same number of
-// durable replaces all of the first (one-entry) size, and encode, the JSON encoding of every
-// journal the batch wrote.
+// durable replaces all of the first (one-entry) size, and encode, producing the bytes of
+// every journal the batch wrote (each entry encoded once, the rest copied).
 //
 // Each iteration builds its trees under $TMPDIR (or /tmp) and syncs before timing, so that no
 // earlier write is flushed inside a timed step.
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/JournalText.h"
 #include "engine/MoveEngine.h"
 #include "engine/MovePlanner.h"
 #include "path/PathText.h"

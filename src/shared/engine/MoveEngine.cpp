@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/ItemIdentity.h"
+#include "engine/JournalText.h"
 #include "engine/MovePlanner.h"
 #include "engine/MoveRefusal.h"
 #include "engine/PinnedFolders.h"
@@ -28,9 +29,9 @@ std::optional<MoveJournal> MoveEngine::journal() {
   return decodeJson<MoveJournal>(fm_.readFile(journalURL_));
 }
 
-void MoveEngine::writeJournal(const MoveJournal& journal) {
+void MoveEngine::writeJournal(const JournalText& journal) {
   fm_.createDirectories(parentPath(journalURL_), 0755);
-  fm_.writeFileAtomically(journalURL_, encodeJson(journal), Durability::durable);
+  fm_.writeFileAtomically(journalURL_, journal.bytes(), Durability::durable);
 }
 
 MoveResult MoveEngine::move(const std::vector<std::string>& sources, const std::string& destination,
@@ -54,15 +55,18 @@ MoveResult MoveEngine::apply(const MovePlan& plan) {
   // committed only once the item has moved, so a crash at any point leaves a journal that
   // undo can settle by looking at the files.
   MoveJournal journal{Uuid::random(), Timestamp::now(fm_), {}};
+  JournalText text(journal);
   PinnedFolders folders(fm_);
   try {
     for (const PlannedMove& item : plan.moves) {
       const std::string identity = identityString(folders.attributes(item.sourceFolder, item.name));
       journal.entries.push_back({item.source, item.target, identity, true});
-      writeJournal(journal);
+      text.push(journal.entries.back());
+      writeJournal(text);
       folders.move(item.sourceFolder, item.name, plan.destination.path, item.targetName);
       journal.entries.back().pending = false;
-      writeJournal(journal);
+      text.replaceLast(journal.entries.back());
+      writeJournal(text);
     }
   } catch (const TesselError& error) {
     result.failure = error.what();

@@ -21,6 +21,7 @@
 namespace tessel {
 
 struct MovePlan;
+class JournalText;
 
 class MoveEngine {
  public:
@@ -52,7 +53,7 @@ class MoveEngine {
  private:
   MoveResult apply(const MovePlan& plan);
   // Replaces the journal file durably, making its folder first when missing.
-  void writeJournal(const MoveJournal& journal);
+  void writeJournal(const JournalText& journal);
 
   std::recursive_mutex lock_;
   Platform& fm_;

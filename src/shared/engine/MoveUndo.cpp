@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "engine/ItemIdentity.h"
+#include "engine/JournalText.h"
 #include "engine/MoveEngine.h"
 #include "engine/MoveRefusal.h"
 #include "engine/PinnedFolders.h"
@@ -75,6 +76,7 @@ std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
   std::optional<MoveJournal> remaining = journal();
   if (!remaining) return 0;
 
+  JournalText text(*remaining);
   UndoPlaces places(sourceRoots, destinationRoots, fm_);
   PinnedFolders folders(fm_);
   std::int64_t movedBack = 0;
@@ -99,7 +101,8 @@ std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
       throw refusal(MoveRefusal::movedItemReplaced);
     }
     remaining->entries.pop_back();
-    writeJournal(*remaining);
+    text.pop();
+    writeJournal(text);
   }
   return movedBack;
 }
