@@ -5,38 +5,34 @@
 namespace tessel {
 namespace {
 
-// "entries" is the journal's last key, so its encoding without entries ends in "[]}".
+// "entries" is the journal's last key, so every encoding ends with the close of its list.
 constexpr std::string_view kTail = "]}";
 
 }  // namespace
 
 JournalText::JournalText(const MoveJournal& journal)
-    : head_(encodeJson(MoveJournal{journal.id, journal.date, {}})) {
-  head_.resize(head_.size() - kTail.size());
+    : text_(encodeJson(MoveJournal{journal.id, journal.date, {}})),
+      entriesStart_(text_.size() - kTail.size()) {
   for (const MoveEntry& entry : journal.entries) push(entry);
 }
 
 void JournalText::push(const MoveEntry& entry) {
-  if (!ends_.empty()) entries_ += ',';
-  entries_ += encodeJson(entry);
-  ends_.push_back(entries_.size());
+  text_.resize(text_.size() - kTail.size());
+  if (!ends_.empty()) text_ += ',';
+  text_ += encodeJson(entry);
+  ends_.push_back(text_.size());
+  text_ += kTail;
 }
 
 void JournalText::pop() {
   ends_.pop_back();
-  entries_.resize(ends_.empty() ? 0 : ends_.back());
+  text_.resize(ends_.empty() ? entriesStart_ : ends_.back());
+  text_ += kTail;
 }
 
 void JournalText::replaceLast(const MoveEntry& entry) {
   pop();
   push(entry);
-}
-
-std::string JournalText::bytes() const {
-  std::string bytes;
-  bytes.reserve(head_.size() + entries_.size() + kTail.size());
-  bytes.append(head_).append(entries_).append(kTail);
-  return bytes;
 }
 
 }  // namespace tessel
