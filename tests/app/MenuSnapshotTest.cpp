@@ -166,7 +166,7 @@ TEST_F(MenuSnapshotTest, FailedPublicationSetsTheStatusAndSendsNoSignal) {
   EXPECT_EQ(desktop.notifications, 0);
 }
 
-TEST(SettingsSignalTest, PostsTheSettingsSignalOnTheSessionBus) {
+TEST(DBusSettingsNotifierTest, PostsTheSettingsSignalOnTheSessionBus) {
   QDBusConnection sender = QDBusConnection::sessionBus();
   if (!sender.isConnected()) GTEST_SKIP() << "no D-Bus session bus";
   QDBusConnection listener = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "listener");
