@@ -54,5 +54,24 @@ TEST_F(HardeningTest, ASourceFolderSwappedForALinkGivesUpNothingOfTheLinkedFolde
   EXPECT_FALSE(engine.journal().has_value()) << "nothing was recorded";
 }
 
+TEST_F(HardeningTest, AnOpenFolderOnlyReachesItsOwnEntries) {
+  const auto folder = platform.openFolderNoFollow(temp.at("Sources/Folder"));
+  const auto archive = platform.openFolderNoFollow(destination);
+  for (const std::string name : {"..", ".", "", "../Folder/x"}) {
+    EXPECT_NE(errorOf([&] {
+                platform.moveItemBetween(*folder, "x", *archive, name);
+              }).find("Invalid argument"),
+              std::string::npos)
+        << name;
+    EXPECT_THROW(platform.attributesOfItemIn(*folder, name), PlatformError) << name;
+  }
+  EXPECT_EQ(platform.readFile(item), "selected");
+  ASSERT_EQ(::symlink(outside.c_str(), temp.at("Sources/Link").c_str()), 0);
+  EXPECT_NE(errorOf([&] {
+              platform.openFolderNoFollow(temp.at("Sources/Link"));
+            }).find("Too many levels of symbolic links"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace tessel::testing
