@@ -5,12 +5,11 @@
 #include <thread>
 
 #include "FinderTestSession.h"
-#include "container/SharedContainer.h"
 
 namespace tessel::testing {
 namespace {
 
-class FinderConcurrencyTest : public FinderTestSession {};
+using FinderConcurrencyTest = FinderTestSession;
 
 // The command items of `menu` that send a request: every move, open-folder and undo item.
 void collectRequestTags(const Menu& menu, std::vector<std::int64_t>& tags) {
@@ -38,18 +37,20 @@ TEST_F(FinderConcurrencyTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLo
   });
 
   std::vector<std::vector<std::int64_t>> tagsSeen(kThreads);
-  std::atomic<int> requestsSent = 0, partialMenus = 0;
+  std::atomic<int> partialMenus = 0;
   std::vector<std::thread> callers;
   for (int t = 0; t < kThreads; ++t) {
     callers.emplace_back([&, t] {
       for (int round = 0; round < kRounds; ++round) {
         const Menu menu = finderSync->buildMenu();
-        if (menu.items.size() != 6) ++partialMenus;
-        std::vector<std::int64_t> tags;
-        collectRequestTags(menu, tags);
-        finderSync->execute(tags[static_cast<size_t>(round) % tags.size()]);
-        ++requestsSent;
-        tagsSeen[t].insert(tagsSeen[t].end(), tags.begin(), tags.end());
+        if (menu.items.size() != 6) {
+          ++partialMenus;
+          continue;
+        }
+        const size_t first = tagsSeen[t].size();
+        collectRequestTags(menu, tagsSeen[t]);
+        finderSync->execute(
+            tagsSeen[t].at(first + static_cast<size_t>(round) % (tagsSeen[t].size() - first)));
       }
     });
   }
@@ -60,11 +61,11 @@ TEST_F(FinderConcurrencyTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLo
   EXPECT_EQ(partialMenus, 0);
   std::vector<std::int64_t> all;
   for (const auto& tags : tagsSeen) all.insert(all.end(), tags.begin(), tags.end());
-  std::sort(all.begin(), all.end());
-  EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "a tag was handed out twice";
-  EXPECT_EQ(storedRequests().size(), static_cast<size_t>(requestsSent));
-  EXPECT_EQ(workspace.calls().size(), static_cast<size_t>(requestsSent));
-  EXPECT_TRUE(platform.logged().empty());
+  std::ranges::sort(all);
+  EXPECT_EQ(std::ranges::adjacent_find(all), all.end()) << "a tag was handed out twice";
+  EXPECT_EQ(storedRequests().size(), static_cast<size_t>(kThreads * kRounds));
+  EXPECT_EQ(workspace.calls.lines().size(), static_cast<size_t>(kThreads * kRounds));
+  EXPECT_TRUE(platform.logged.lines().empty());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <map>
 
 #include "FinderTestSession.h"
-#include "container/SharedContainer.h"
+#include "HostApplication.h"
 
 namespace tessel::testing {
 namespace {
@@ -22,73 +22,63 @@ class FinderDispatchTest : public FinderTestSession {
   std::unique_ptr<FinderSync> finderSync = makeFinderSync();
 };
 
-TEST_F(FinderDispatchTest, AMoveStoresTheSelectionThenWakesTheHostWithItsIdentifierOnly) {
+TEST_F(FinderDispatchTest, EachCommandStoresItsRequestThenWakesTheHostWithItsIdentifierOnly) {
   finder.setSelection(std::vector<std::string>{"/home/a/b.txt", "/home/a/a.txt"});
   const double before = Timestamp::now().sinceReferenceDate;
-  finderSync->execute(kMoveHere2026);
+  for (const std::int64_t tag : {kMoveHere2026, kOpenFolder2026, kUndo}) finderSync->execute(tag);
 
-  const std::vector<MoveRequest> stored = storedRequests();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0].sources, (std::vector<std::string>{"/home/a/b.txt", "/home/a/a.txt"}));
-  EXPECT_EQ(stored[0].destination, "/home/a/Archive/2026");
-  EXPECT_TRUE(stored[0].hierarchical);
-  EXPECT_EQ(stored[0].operation, std::nullopt);
-  EXPECT_GE(stored[0].created.sinceReferenceDate, before);
+  std::map<std::string, MoveRequest> stored;
+  for (const MoveRequest& request : storedRequests()) {
+    stored.emplace(request.operation.value_or("move"), request);
+  }
+  ASSERT_EQ(stored.size(), 3u);
+  const MoveRequest &move = stored.at("move"), &open = stored.at("openFolder"),
+                    &undo = stored.at("undo");
+  EXPECT_EQ(move.sources, (std::vector<std::string>{"/home/a/b.txt", "/home/a/a.txt"}));
+  EXPECT_EQ(move.destination, "/home/a/Archive/2026");
+  EXPECT_TRUE(move.hierarchical);
+  EXPECT_GE(move.created.sinceReferenceDate, before);
+  // Opening a folder and undoing ignore the selection.
+  EXPECT_EQ(std::tie(open.sources, open.destination, open.hierarchical),
+            std::make_tuple(std::vector<std::string>{}, "/home/a/Archive/2026", true));
+  EXPECT_EQ(std::tie(undo.sources, undo.destination, undo.hierarchical),
+            std::make_tuple(std::vector<std::string>{}, "", false));
   // The file is named exactly after the identifier that the host is given.
-  EXPECT_TRUE(platform.fileExists(SharedContainer::requestPath(container(), stored[0].id)));
-  EXPECT_EQ(workspace.calls(),
-            std::vector<std::string>{"/opt/tessel/bin/tessel --background-command tessel://move/" +
-                                     stored[0].id.string()});
-  EXPECT_TRUE(platform.logged().empty());
-}
+  EXPECT_TRUE(platform.fileExists(SharedContainer::requestPath(container(), move.id)));
+  EXPECT_EQ(workspace.calls.lines().at(0),
+            "/opt/tessel/bin/tessel --background-command tessel://move/" + move.id.string());
+  EXPECT_TRUE(platform.logged.lines().empty());
 
-TEST_F(FinderDispatchTest, AMoveWhoseSelectionVanishedSendsNothing) {
-  for (const auto& selection :
-       {std::optional<std::vector<std::string>>{}, std::optional(std::vector<std::string>{})}) {
-    finder.setSelection(selection);
-    finderSync->execute(kFavoriteArchive);
-  }
-  EXPECT_EQ(platform.logged(), std::vector<std::string>(2, "Tessel selection unavailable"));
-  EXPECT_TRUE(storedRequests().empty());
-  EXPECT_TRUE(workspace.calls().empty());
-}
-
-TEST_F(FinderDispatchTest, OtherCommandsIgnoreTheSelectionAndEachChoiceIsANewRequest) {
-  finderSync->execute(kOpenFolder2026);
-  finderSync->execute(kUndo);
-  finderSync->execute(kUndo);
-  finderSync->execute(kSettings);
-  std::map<std::string, std::vector<MoveRequest>> stored;
-  for (const MoveRequest& request : storedRequests()) stored[*request.operation].push_back(request);
-  ASSERT_EQ(stored["openFolder"].size(), 1u);
-  const MoveRequest& open = stored["openFolder"][0];
-  EXPECT_EQ(open.destination, "/home/a/Archive/2026");
-  EXPECT_TRUE(open.hierarchical);
-  EXPECT_TRUE(open.sources.empty());
-  ASSERT_EQ(stored["undo"].size(), 2u);
-  for (const MoveRequest& undo : stored["undo"]) {
-    EXPECT_EQ(undo.destination, "");
-    EXPECT_FALSE(undo.hierarchical);
-  }
-  EXPECT_NE(stored["undo"][0].id, stored["undo"][1].id);
   // Settings stores nothing: it opens the host as the user would.
-  ASSERT_EQ(workspace.calls().size(), 4u);
-  EXPECT_EQ(workspace.calls()[3], "open /opt/tessel/bin/tessel");
+  finderSync->execute(kSettings);
+  EXPECT_EQ(storedRequests().size(), 3u);
+  EXPECT_EQ(workspace.calls.lines().back(), "open /opt/tessel/bin/tessel");
 }
 
-TEST_F(FinderDispatchTest, AnItemOutlivedBy8192LaterCommandsNoLongerWorks) {
-  MenuItem later;
-  // The settings item already came after undo: 8191 later commands in all.
-  for (int i = 0; i < 8190; ++i) finderSync->registerCommand(Command{Command::Settings{}}, later);
-  finderSync->execute(kUndo);
-  EXPECT_EQ(storedRequests().size(), 1u);
+TEST_F(FinderDispatchTest, CommandsThatCannotRunSendNothingAndAreLogged) {
+  // A move whose selection vanished since the menu was built.
+  finder.setSelection(std::nullopt);
+  finderSync->execute(kFavoriteArchive);
+  finder.setSelection(std::vector<std::string>{});
+  finderSync->execute(kFavoriteArchive);
 
-  finderSync->registerCommand(Command{Command::Settings{}}, later);
-  finderSync->execute(kUndo);
+  // Items outlived by 8192 later commands, and tags never handed out.
+  MenuItem later;
+  for (std::int64_t tag = kSettings + 1; tag <= 8193; ++tag) {
+    finderSync->registerCommand(Command{Command::Undo{}}, later);
+  }
+  EXPECT_EQ(later.tag, 8193);
+  EXPECT_EQ(finderSync->command(2), (Command{Command::Move{"/home/a/Inbox", false}}));
+  finder.setSelection(std::vector<std::string>{"/home/a/x"});
+  finderSync->execute(kFavoriteArchive);
   finderSync->execute(-1);
-  EXPECT_EQ(platform.logged(), (std::vector<std::string>{"Tessel command unavailable (tag 13)",
-                                                         "Tessel command unavailable (tag -1)"}));
-  EXPECT_EQ(storedRequests().size(), 1u);
+
+  EXPECT_EQ(platform.logged.lines(),
+            (std::vector<std::string>{
+                "Tessel selection unavailable", "Tessel selection unavailable",
+                "Tessel command unavailable (tag 1)", "Tessel command unavailable (tag -1)"}));
+  EXPECT_TRUE(storedRequests().empty());
+  EXPECT_TRUE(workspace.calls.lines().empty());
 }
 
 TEST_F(FinderDispatchTest, WithoutAContainerTheFailureIsLoggedAndTheHostOpened) {
@@ -96,21 +86,20 @@ TEST_F(FinderDispatchTest, WithoutAContainerTheFailureIsLoggedAndTheHostOpened) 
   finder.setSelection(std::vector<std::string>{"/home/a/x"});
   for (const std::int64_t tag : {kOpenFolder2026, kUndo, kFavoriteArchive})
     finderSync->execute(tag);
-  EXPECT_EQ(platform.logged(),
+  EXPECT_EQ(platform.logged.lines(),
             std::vector<std::string>(3,
                                      "Tessel request failed: Cannot open the App Group. Check "
                                      "signing and provisioning settings."));
-  EXPECT_EQ(workspace.calls(), std::vector<std::string>(3, "open /opt/tessel/bin/tessel"));
+  EXPECT_EQ(workspace.calls.lines(), std::vector<std::string>(3, "open /opt/tessel/bin/tessel"));
 }
 
-TEST_F(FinderDispatchTest, AHostThatCannotStartIsLoggedAndTheRequestStays) {
-  workspace.failure = "Cannot start \"/opt/tessel/bin/tessel\": No such file or directory";
-  finderSync->execute(kUndo);
-  EXPECT_EQ(platform.logged(),
-            std::vector<std::string>{"Tessel host launch failed: Cannot start "
-                                     "\"/opt/tessel/bin/tessel\": No such file or directory"});
-  EXPECT_EQ(storedRequests().size(), 1u);
-  EXPECT_EQ(workspace.calls().size(), 1u);
+TEST_F(FinderDispatchTest, TheHostIsFoundByOverrideThenBesideTheProgramThenWhereItIsInstalled) {
+  EXPECT_EQ(HostApplication::executablePath(platform), "/opt/tessel/bin/tessel");
+  platform.variables.erase("TESSEL_HOST_EXECUTABLE");
+  platform.modulePathOverride = folder.at("build/bin/tessel-finder");
+  EXPECT_EQ(HostApplication::executablePath(platform), TESSEL_INSTALLED_HOST);
+  folder.file("build/bin/tessel");
+  EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));
 }
 
 }  // namespace

@@ -9,30 +9,13 @@ using Command = FinderSync::Command;
 
 class FinderMenuTest : public FinderTestSession {};
 
-TEST_F(FinderMenuTest, BeforeTheHostPublishesTheMenuOffersUndoAndSettings) {
+TEST_F(FinderMenuTest, BeforeTheHostPublishesTheMenuOffersUndoAndSettingsInTheUsersLanguage) {
   auto finderSync = makeFinderSync();
   EXPECT_EQ(text(finderSync->buildMenu()),
-            "Move To\n"
-            "Move through Folders\n"
-            "---\n"
-            "Undo Last Move  #1\n"
-            "Open Move Settings…  #2\n");
-  EXPECT_TRUE(finder.directoryURLs().empty());
-}
-
-TEST_F(FinderMenuTest, AnUnreadableSnapshotLeavesOnlyTheSettingsItemAndWatchesNothing) {
-  publish(sampleSnapshot());
-  auto finderSync = makeFinderSync();
-  ASSERT_FALSE(finder.directoryURLs().empty());
-
-  folder.file("data/group.com.quillmark.Tessel/menu.json", R"({"roots":["/home/a"]})");
-  const Menu undecodable = finderSync->buildMenu();
-  EXPECT_EQ(text(undecodable), "Open Move Settings…  #1\n");
-  EXPECT_EQ(finderSync->command(1), Command{Command::Settings{}});
-  EXPECT_TRUE(finder.directoryURLs().empty());
-
-  setGroup("");  // no container at all
-  EXPECT_EQ(text(finderSync->buildMenu()), "Open Move Settings…  #2\n");
+            "Move To\nMove through Folders\n---\nUndo Last Move  #1\nOpen Move Settings…  #2\n");
+  ::setenv("LANGUAGE", "ja", 1);
+  EXPECT_EQ(text(finderSync->buildMenu()),
+            "移動先\nフォルダ階層から移動\n---\n直前の移動を取り消す  #3\n移動の設定を開く…  #4\n");
 }
 
 TEST_F(FinderMenuTest, FullMenuInBuildOrderWithMovesDisabledWithoutASelection) {
@@ -62,6 +45,10 @@ TEST_F(FinderMenuTest, FullMenuInBuildOrderWithMovesDisabledWithoutASelection) {
             "---\n"
             "Undo Last Move  #13\n"
             "Open Move Settings…  #14\n");
+  EXPECT_EQ(finderSync->command(1), (Command{Command::Move{"/home/a/Archive", false}}));
+  // A recent destination that is a favourite moves as one; one inside a favourite does not.
+  EXPECT_EQ(finderSync->command(11), (Command{Command::Move{"/home/a/Inbox", false}}));
+  EXPECT_EQ(finderSync->command(12), (Command{Command::Move{"/home/a/Archive/2026", true}}));
 
   finder.setSelection(std::vector<std::string>{"/home/a/report.pdf"});
   const std::string selected = text(finderSync->buildMenu());
@@ -70,56 +57,24 @@ TEST_F(FinderMenuTest, FullMenuInBuildOrderWithMovesDisabledWithoutASelection) {
   EXPECT_NE(selected.find("Open Move Settings…  #28"), std::string::npos) << selected;
 }
 
-TEST_F(FinderMenuTest, CommandsCarryTheDestinationAndWhetherItIsAFavorite) {
-  publish(sampleSnapshot());
-  auto finderSync = makeFinderSync();
-  const Menu menu = finderSync->buildMenu();
-  EXPECT_EQ(finderSync->command(1), (Command{Command::Move{"/home/a/Archive", false}}));
-  EXPECT_EQ(finderSync->command(5), (Command{Command::Move{"/home/a/Archive/2026", true}}));
-  EXPECT_EQ(finderSync->command(6), (Command{Command::OpenFolder{"/home/a/Archive/2026"}}));
-  // A recent destination that is a favourite moves as one; one inside a favourite does not.
-  EXPECT_EQ(finderSync->command(11), (Command{Command::Move{"/home/a/Inbox", false}}));
-  EXPECT_EQ(finderSync->command(12), (Command{Command::Move{"/home/a/Archive/2026", true}}));
-  EXPECT_EQ(finderSync->command(13), Command{Command::Undo{}});
-  EXPECT_EQ(finderSync->command(14), Command{Command::Settings{}});
-  EXPECT_EQ(finderSync->command(15), std::nullopt);
-  // Entries that open a submenu carry no command.
-  EXPECT_FALSE(menu.items[0].tag);
-  EXPECT_EQ(menu.items[0].submenu->title, "Move to Favorite");
-}
-
-TEST_F(FinderMenuTest, TitlesFollowTheUsersLanguage) {
-  ::setenv("LANGUAGE", "ja", 1);
-  auto finderSync = makeFinderSync();
-  EXPECT_EQ(text(finderSync->buildMenu()),
-            "移動先\nフォルダ階層から移動\n---\n直前の移動を取り消す  #1\n移動の設定を開く…  #2\n");
-  EXPECT_EQ(FinderSync::toolbarItemToolTip(), "Tesselの移動メニュー");
-  ::setenv("LANGUAGE", "en", 1);
-  EXPECT_EQ(FinderSync::toolbarItemToolTip(), "Tessel move menu");
-}
-
-TEST_F(FinderMenuTest, WatchedFoldersFollowTheHostsAnnouncementsUntilTheObjectEnds) {
+TEST_F(FinderMenuTest, WatchedFoldersFollowTheSnapshotUntilTheObjectEnds) {
   publish(sampleSnapshot());
   auto finderSync = makeFinderSync();
   EXPECT_EQ(finder.directoryURLs(), (std::set<std::string>{"/home/a", "/media/b"}));
-
   publish(MenuSnapshot{{"/srv/shared"}, {}, {}});
   notifications.post("com.quillmark.Tessel.settings");
   EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/srv/shared"});
 
-  EXPECT_EQ(notifications.observers(), 1u);
-  finderSync.reset();
-  EXPECT_EQ(notifications.observers(), 0u);
-}
+  // An unreadable snapshot, or none at all, watches nothing and leaves only the settings item.
+  folder.file("data/group.com.quillmark.Tessel/menu.json", R"({"roots":["/home/a"]})");
+  EXPECT_EQ(text(finderSync->buildMenu()), "Open Move Settings…  #1\n");
+  EXPECT_TRUE(finder.directoryURLs().empty());
+  setGroup("");
+  EXPECT_EQ(text(finderSync->buildMenu()), "Open Move Settings…  #2\n");
 
-TEST_F(FinderMenuTest, TheTableKeepsOnlyThe8192NewestCommands) {
-  auto finderSync = makeFinderSync();
-  MenuItem item;
-  for (int i = 0; i < 8193; ++i) finderSync->registerCommand(Command{Command::Undo{}}, item);
-  EXPECT_EQ(item.tag, 8193);
-  EXPECT_EQ(finderSync->command(1), std::nullopt);
-  EXPECT_EQ(finderSync->command(2), Command{Command::Undo{}});
-  EXPECT_EQ(finderSync->command(8193), Command{Command::Undo{}});
+  EXPECT_TRUE(notifications.observed());
+  finderSync.reset();
+  EXPECT_FALSE(notifications.observed());
 }
 
 }  // namespace

@@ -4,37 +4,107 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <algorithm>
+#include <chrono>
+#include <map>
 #include <memory>
+#include <sstream>
+#include <thread>
 
 #include "FinderSync.h"
+#include "MenuText.h"
 #include "PresetFinderController.h"
 #include "RecordingDesktop.h"
-#include "SessionPlatform.h"
 #include "TempFolder.h"
+#include "container/SharedContainer.h"
+#include "path/PathText.h"
+#include "records/RecordCoding.h"
 
 namespace tessel::testing {
 
+// The real platform with a private environment (data folder, Info file, host executable) and a
+// captured system log. Unlike FaultInjectingPlatform it may be used from many threads at once.
+class SessionPlatform final : public PlatformWrapper {
+ public:
+  SessionPlatform() : PlatformWrapper(Platform::standard()) {}
+
+  // Set before the platform is shared between threads.
+  std::map<std::string, std::string> variables;
+  std::optional<std::string> modulePathOverride;
+  RecordedLines logged;
+
+  std::optional<std::string> environment(const std::string& name) override {
+    const auto found = variables.find(name);
+    return found == variables.end() ? std::nullopt : std::optional(found->second);
+  }
+  std::string modulePath() override {
+    return modulePathOverride.value_or(PlatformWrapper::modulePath());
+  }
+  void log(const std::string& line) override { logged.add(line); }
+};
+
 class FinderTestSession : public ::testing::Test {
  protected:
-  FinderTestSession();
+  FinderTestSession() {
+    ::setenv("LANGUAGE", "en", 1);
+    ::setenv("TESSEL_TEST_HOST_RECORD", folder.at("host-arguments").c_str(), 1);
+    platform.variables = {{"XDG_DATA_HOME", folder.at("data")},
+                          {"TESSEL_INFO_FILE", folder.file("info.json", "{}")},
+                          {"TESSEL_HOST_EXECUTABLE", "/opt/tessel/bin/tessel"}};
+  }
 
   // Archive (with 2026 and Old below it) and Inbox as favourites; Inbox and 2026 as recent
   // destinations; /home/a twice and /media/b as roots.
-  static MenuSnapshot sampleSnapshot();
+  static MenuSnapshot sampleSnapshot() {
+    const MenuDestination year{"2026", "/home/a/Archive/2026", {}};
+    const MenuDestination old{"Old", "/home/a/Archive/Old", {}};
+    const MenuDestination inbox{"Inbox", "/home/a/Inbox", {}};
+    return MenuSnapshot{{"/home/a", "/media/b", "/home/a"},
+                        {{"Archive", "/home/a/Archive", {year, old}}, inbox},
+                        {inbox, year}};
+  }
 
-  void publish(const MenuSnapshot& snapshot);
-  void setGroup(const std::string& identifier);
-  std::string container() const;
+  void publish(const MenuSnapshot& snapshot) { SharedContainer::publish(snapshot, platform); }
+  void setGroup(const std::string& identifier) {
+    folder.file("info.json", nlohmann::json{{"TesselAppGroup", identifier}}.dump());
+  }
+  std::string container() const { return folder.at("data/group.com.quillmark.Tessel"); }
+
   // The requests stored in the container, in no particular order.
-  std::vector<MoveRequest> storedRequests() const;
+  std::vector<MoveRequest> storedRequests() {
+    const std::string requests = joinPath(container(), "Requests");
+    std::vector<MoveRequest> stored;
+    if (!platform.fileExists(requests)) return stored;
+    for (const DirectoryEntry& entry : platform.contentsOfDirectory(requests)) {
+      stored.push_back(decodeJson<MoveRequest>(platform.readFile(joinPath(requests, entry.name))));
+    }
+    return stored;
+  }
+
   // What the stand-in host (TESSEL_TEST_HOST) recorded, one line per start, once it has
   // recorded `lines` starts or a generous time has passed.
-  std::string hostArguments(size_t lines);
+  std::string hostArguments(long lines) {
+    const std::string record = folder.at("host-arguments");
+    std::string content;
+    for (int attempt = 0; attempt < 2000 && std::ranges::count(content, '\n') < lines; ++attempt) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      content = platform.fileExists(record) ? platform.readFile(record) : "";
+    }
+    return content;
+  }
+
   // The menu as tessel-finder prints it.
-  static std::string text(const Menu& menu);
-  std::unique_ptr<FinderSync> makeFinderSync(Workspace& workspace);
-  std::unique_ptr<FinderSync> makeFinderSync() { return makeFinderSync(workspace); }
+  static std::string text(const Menu& menu) {
+    std::ostringstream out;
+    printMenuText(menu, out);
+    return out.str();
+  }
+
+  std::unique_ptr<FinderSync> makeFinderSync() {
+    return std::make_unique<FinderSync>(finder, notifications, workspace, platform);
+  }
 
   TempFolder folder;
   SessionPlatform platform;

@@ -1,9 +1,8 @@
 // Stand-ins for the desktop around the extension, safe to use from many threads: a workspace
-// that records what it was asked to start, and a notification centre that delivers a post on
-// the poster's thread.
+// that records what it was asked to start, a notification centre that delivers a post on the
+// poster's thread, and the list of lines both record into.
 #pragma once
 
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -14,36 +13,67 @@
 
 namespace tessel::testing {
 
-class RecordingWorkspace final : public Workspace {
+class RecordedLines {
  public:
-  // Reported to every completion when set.
-  std::optional<std::string> failure;
-
-  // One line per call: "<application> <arguments...> <urls...>" for openURLs(),
-  // "open <application>" for openApplication().
-  std::vector<std::string> calls() const;
-
-  void openURLs(const std::vector<std::string>& urls, const std::string& application,
-                const std::vector<std::string>& arguments, Completion completion) override;
-  void openApplication(const std::string& application) override;
+  void add(std::string line) {
+    std::lock_guard lock(mutex_);
+    lines_.push_back(std::move(line));
+  }
+  std::vector<std::string> lines() const {
+    std::lock_guard lock(mutex_);
+    return lines_;
+  }
 
  private:
   mutable std::mutex mutex_;
-  std::vector<std::string> calls_;
+  std::vector<std::string> lines_;
 };
 
+// Records "<application> <arguments...> <urls...>" for openURLs(), whose start always succeeds,
+// and "open <application>" for openApplication().
+class RecordingWorkspace final : public Workspace {
+ public:
+  RecordedLines calls;
+
+  void openURLs(const std::vector<std::string>& urls, const std::string& application,
+                const std::vector<std::string>& arguments, Completion completion) override {
+    std::string call = application;
+    for (const std::string& word : arguments) call += " " + word;
+    for (const std::string& url : urls) call += " " + url;
+    calls.add(std::move(call));
+    completion(std::nullopt);
+  }
+  void openApplication(const std::string& application) override {
+    calls.add("open " + application);
+  }
+};
+
+// Holds the one observer a FinderSync adds. A post runs it under the lock, so that
+// removeObserver() cannot return while it runs.
 class RecordingNotificationCenter final : public NotificationCenter {
  public:
-  void post(const std::string& name);
-  size_t observers() const;
+  void post(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    if (observer_ && observer_->first == name) observer_->second();
+  }
+  bool observed() {
+    std::lock_guard lock(mutex_);
+    return observer_.has_value();
+  }
 
-  Token addObserver(const std::string& name, std::function<void()> handler) override;
-  void removeObserver(Token token) override;
+  Token addObserver(const std::string& name, std::function<void()> handler) override {
+    std::lock_guard lock(mutex_);
+    observer_.emplace(name, std::move(handler));
+    return 1;
+  }
+  void removeObserver(Token) override {
+    std::lock_guard lock(mutex_);
+    observer_.reset();
+  }
 
  private:
-  mutable std::mutex mutex_;
-  Token next_ = 1;
-  std::map<Token, std::pair<std::string, std::function<void()>>> observers_;
+  std::mutex mutex_;
+  std::optional<std::pair<std::string, std::function<void()>>> observer_;
 };
 
 }  // namespace tessel::testing

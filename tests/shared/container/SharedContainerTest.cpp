@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <tuple>
 
 #include "FaultInjectingPlatform.h"
 #include "TempFolder.h"
 #include "core/Errors.h"
-#include "path/PathText.h"
 #include "records/RecordCoding.h"
 
 namespace tessel {
@@ -18,6 +20,16 @@ namespace {
 constexpr double kNow = Timestamp::kUnixOffset + 800'000'000.0;
 const std::string kNoContainer =
     "Cannot open the App Group. Check signing and provisioning settings.";
+const std::string kExpired = "The move request has expired.";
+
+std::string messageOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return "no error";
+}
 
 class SharedContainerTest : public ::testing::Test {
  protected:
@@ -47,43 +59,32 @@ class SharedContainerTest : public ::testing::Test {
   std::string container() { return folder.at("data/group.com.quillmark.Tessel"); }
 
   MoveRequest requestCreatedAt(double secondsFromNow) {
-    return MoveRequest{Uuid::random(),
-                       Timestamp::fromUnixTime(kNow + secondsFromNow),
-                       {"/home/a/report.pdf"},
-                       "/home/a/Archive",
-                       false,
-                       std::nullopt};
+    MoveRequest request =
+        MoveRequest::make({"/home/a/report.pdf"}, "/home/a/Archive", false, std::nullopt, platform);
+    request.created = Timestamp::fromUnixTime(kNow + secondsFromNow);
+    return request;
   }
 
-  // The stored form of a request padded with spaces to exactly `size` bytes.
-  std::string storePadded(const MoveRequest& request, size_t size) {
+  // The stored form of `request`, padded with spaces to `size` bytes when it is shorter.
+  static std::string padded(const MoveRequest& request, size_t size = 0) {
     std::string bytes = encodeJson(request);
-    bytes.insert(1, size - bytes.size(), ' ');
-    return folder.file("data/group.com.quillmark.Tessel/Requests/" + request.id.string() + ".json",
-                       bytes);
+    return bytes.insert(1, std::max(size, bytes.size()) - bytes.size(), ' ');
+  }
+
+  // Writes `bytes` as the request file of `id` and returns its path.
+  std::string store(const Uuid& id, const std::string& bytes) {
+    return folder.file("data/group.com.quillmark.Tessel/Requests/" + id.string() + ".json", bytes);
   }
 
   // Whether the request file itself was read (the Info file is read on every call).
   bool wasRead(const Uuid& id) {
-    for (const testing::PlatformCall& call : platform.calls()) {
-      if (call.operation == FileOperation::read && call.path.find(id.string()) != std::string::npos)
-        return true;
-    }
-    return false;
-  }
-
-  static std::string messageOf(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const std::exception& error) {
-      return error.what();
-    }
-    return "no error";
+    return std::ranges::any_of(platform.calls(), [&](const testing::PlatformCall& call) {
+      return call.operation == FileOperation::read && call.path.find(id.string()) != call.path.npos;
+    });
   }
 };
 
-TEST_F(SharedContainerTest, EveryDeliverableFindsOnePrivateFolderPerGroup) {
-  EXPECT_EQ(SharedContainer::group(platform), "group.com.quillmark.Tessel");
+TEST_F(SharedContainerTest, EachUsableGroupHasOnePrivateFolderAndOtherIdentifiersNone) {
   EXPECT_EQ(SharedContainer::url(platform), container());
   struct stat st;
   ASSERT_EQ(::stat(container().c_str(), &st), 0);
@@ -92,28 +93,17 @@ TEST_F(SharedContainerTest, EveryDeliverableFindsOnePrivateFolderPerGroup) {
   setGroup(R"({"TesselAppGroup":42})");
   EXPECT_EQ(SharedContainer::group(platform), "group.com.quillmark.Tessel");
   setGroup(R"({"TesselAppGroup":"group.example.Other"})");
-  EXPECT_EQ(SharedContainer::url(platform), folder.at("data/group.example.Other"));
-
   // Without XDG_DATA_HOME, or with a relative one, the data folder lies in the home folder.
   for (const std::optional<std::string>& unset : {std::optional<std::string>(), {"relative"}}) {
     dataHome = unset;
     EXPECT_EQ(SharedContainer::url(platform), folder.at("home/.local/share/group.example.Other"));
   }
-}
 
-TEST_F(SharedContainerTest, AnIdentifierThatNamesNoSingleFolderHasNoContainer) {
   for (const std::string identifier : {"", "..", ".", "a/b", "../escape"}) {
     setGroup(nlohmann::json{{"TesselAppGroup", identifier}}.dump());
     EXPECT_EQ(SharedContainer::group(platform), identifier);
     EXPECT_EQ(messageOf([&] { SharedContainer::url(platform); }), kNoContainer) << identifier;
   }
-  // Every operation reports the same missing container.
-  EXPECT_EQ(messageOf([&] { SharedContainer::publish({}, platform); }), kNoContainer);
-  EXPECT_EQ(messageOf([&] { SharedContainer::snapshot(platform); }), kNoContainer);
-  EXPECT_EQ(messageOf([&] { SharedContainer::enqueue(requestCreatedAt(0), platform); }),
-            kNoContainer);
-  EXPECT_EQ(messageOf([&] { SharedContainer::consume(Uuid::random(), platform); }), kNoContainer);
-  EXPECT_EQ(platform.count(FileOperation::write), 0);
 
   // A usable identifier whose folder cannot be made has no container either.
   setGroup("{}");
@@ -121,93 +111,39 @@ TEST_F(SharedContainerTest, AnIdentifierThatNamesNoSingleFolderHasNoContainer) {
   EXPECT_EQ(messageOf([&] { SharedContainer::url(platform); }), kNoContainer);
 }
 
-TEST_F(SharedContainerTest, SnapshotIsEmptyUntilPublishedAndThenTheLatestOne) {
-  EXPECT_EQ(SharedContainer::snapshot(platform), MenuSnapshot{});
+TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutExactlyOnce) {
+  const MoveRequest enqueued = requestCreatedAt(0);
+  SharedContainer::enqueue(enqueued, platform);
+  EXPECT_EQ(SharedContainer::consume(enqueued.id, platform), enqueued);
+  EXPECT_THROW(SharedContainer::consume(enqueued.id, platform), PlatformError);
 
-  const MenuSnapshot first{{"/home/a"}, {{"Archive", "/home/a/Archive", {}}}, {}};
-  const MenuSnapshot second{{"/home/b"}, {}, {{"Inbox", "/home/b/Inbox", {}}}};
-  SharedContainer::publish(first, platform);
-  SharedContainer::publish(second, platform);
-  EXPECT_EQ(SharedContainer::snapshot(platform), second);
-  EXPECT_EQ(platform.readFile(container() + "/menu.json"), encodeJson(second));
-
-  // A failed write keeps the old snapshot whole.
-  platform.failWhere(FileOperation::write, "menu.json", ENOSPC);
-  EXPECT_THROW(SharedContainer::publish(first, platform), PlatformError);
-  EXPECT_EQ(SharedContainer::snapshot(platform), second);
-
-  folder.file("data/group.com.quillmark.Tessel/menu.json", R"({"roots":[],"favorites":[]})");
-  EXPECT_THROW(SharedContainer::snapshot(platform), DecodingError);
-}
-
-TEST_F(SharedContainerTest, EnqueuedRequestIsStoredUnderItsUpperCaseIdentifierAndConsumedOnce) {
-  const MoveRequest request = requestCreatedAt(0);
-  SharedContainer::enqueue(request, platform);
-  const std::string path = container() + "/Requests/" + request.id.string() + ".json";
-  EXPECT_EQ(platform.readFile(path), encodeJson(request));
-
-  EXPECT_EQ(SharedContainer::consume(request.id, platform), request);
-  EXPECT_FALSE(platform.fileExists(path));
-  try {
-    SharedContainer::consume(request.id, platform);
-    FAIL() << "a request was handed out twice";
-  } catch (const PlatformError& error) {
-    EXPECT_EQ(error.code(), ENOENT);
-  }
-}
-
-TEST_F(SharedContainerTest, EnqueueIntoAPlainFileNamedRequestsWritesNothing) {
-  folder.file("data/group.com.quillmark.Tessel/Requests", "not a folder");
-  EXPECT_THROW(SharedContainer::enqueue(requestCreatedAt(0), platform), PlatformError);
-  EXPECT_EQ(platform.count(FileOperation::write), 0);
-  EXPECT_EQ(platform.readFile(container() + "/Requests"), "not a folder");
-}
-
-TEST_F(SharedContainerTest, SizeLimitAdmitsExactly999999Bytes) {
-  const MoveRequest fits = requestCreatedAt(0);
-  storePadded(fits, 999'999);
-  EXPECT_EQ(SharedContainer::consume(fits.id, platform), fits);
-
-  const MoveRequest tooLarge = requestCreatedAt(0);
-  const std::string path = storePadded(tooLarge, 1'000'000);
-  EXPECT_EQ(messageOf([&] { SharedContainer::consume(tooLarge.id, platform); }),
-            "The request is too large.");
-  // Refused from its size alone, without reading it, and left where it is.
-  EXPECT_FALSE(wasRead(tooLarge.id));
-  EXPECT_EQ(platform.attributesOfItem(path).size, 1'000'000u);
-}
-
-TEST_F(SharedContainerTest, AgeWindowIsUnder300SecondsEitherWay) {
-  for (const double offset : {-299.0, 200.0, 299.9}) {
-    const MoveRequest request = requestCreatedAt(offset);
-    SharedContainer::enqueue(request, platform);
-    EXPECT_NO_THROW(SharedContainer::consume(request.id, platform)) << offset;
-  }
-  for (const double offset : {-300.0, 300.0, -86400.0}) {
-    const MoveRequest request = requestCreatedAt(offset);
-    SharedContainer::enqueue(request, platform);
-    EXPECT_EQ(messageOf([&] { SharedContainer::consume(request.id, platform); }),
-              "The move request has expired.")
-        << offset;
-    EXPECT_TRUE(platform.fileExists(SharedContainer::requestPath(container(), request.id)));
+  // At the edges of the age window, before and after, and of the size limit.
+  for (const auto& [age, size] :
+       std::vector<std::pair<double, size_t>>{{-299.0, 0}, {299.9, 0}, {0.0, 999'999}}) {
+    const MoveRequest request = requestCreatedAt(age);
+    const std::string path = store(request.id, padded(request, size));
+    EXPECT_EQ(SharedContainer::consume(request.id, platform), request) << age << " " << size;
+    EXPECT_FALSE(platform.fileExists(path));
   }
 }
 
 TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
-  // Stored under one identifier while holding another: refused, even when fresh.
-  const MoveRequest stored = requestCreatedAt(0);
-  const Uuid other = Uuid::random();
-  const std::string misfiled = folder.file(
-      "data/group.com.quillmark.Tessel/Requests/" + other.string() + ".json", encodeJson(stored));
-  EXPECT_EQ(messageOf([&] { SharedContainer::consume(other, platform); }),
-            "The move request has expired.");
-  EXPECT_TRUE(platform.fileExists(misfiled));
-
-  const Uuid garbled = Uuid::random();
-  const std::string undecodable = folder.file(
-      "data/group.com.quillmark.Tessel/Requests/" + garbled.string() + ".json", "{\"id\":");
-  EXPECT_THROW(SharedContainer::consume(garbled, platform), DecodingError);
-  EXPECT_TRUE(platform.fileExists(undecodable));
+  const MoveRequest large = requestCreatedAt(0), old = requestCreatedAt(-300),
+                    future = requestCreatedAt(300);
+  const std::string garbled = "{\"id\":";
+  const std::vector<std::tuple<Uuid, std::string, std::string>> cases{
+      {large.id, padded(large, 1'000'000), "The request is too large."},
+      {old.id, encodeJson(old), kExpired},
+      {future.id, encodeJson(future), kExpired},
+      {Uuid::random(), encodeJson(large), kExpired},  // stored under another identifier
+      {Uuid::random(), garbled, messageOf([&] { decodeJson<MoveRequest>(garbled); })}};
+  for (const auto& [id, bytes, message] : cases) {
+    const std::string path = store(id, bytes);
+    EXPECT_EQ(messageOf([&] { SharedContainer::consume(id, platform); }), message);
+    EXPECT_EQ(Platform::standard().readFile(path), bytes) << message;
+  }
+  // Refused from its size alone, before it fills the memory.
+  EXPECT_FALSE(wasRead(large.id));
 
   // A request that cannot be deleted is not handed out: it could be carried out twice.
   const MoveRequest stuck = requestCreatedAt(0);
@@ -216,12 +152,18 @@ TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
   EXPECT_THROW(SharedContainer::consume(stuck.id, platform), PlatformError);
 }
 
-TEST_F(SharedContainerTest, APipeInPlaceOfAFileIsRefusedWithoutBlocking) {
+TEST_F(SharedContainerTest, AnythingButAFolderNamedRequestsOrAFileIsRefusedUnread) {
+  folder.file("data/group.com.quillmark.Tessel/Requests", "not a folder");
+  EXPECT_THROW(SharedContainer::enqueue(requestCreatedAt(0), platform), PlatformError);
+  EXPECT_EQ(platform.count(FileOperation::write), 0);
+  EXPECT_EQ(platform.readFile(container() + "/Requests"), "not a folder");
+
+  // A pipe could block the reader for ever; also behind a link.
+  ::unlink((container() + "/Requests").c_str());
   const Uuid id = Uuid::random();
   folder.folder("data/group.com.quillmark.Tessel/Requests");
   const std::string request = SharedContainer::requestPath(container(), id);
   ASSERT_EQ(::mkfifo(request.c_str(), 0600), 0);
-  // Also behind a link.
   ASSERT_EQ(::symlink(request.c_str(), (container() + "/menu.json").c_str()), 0);
   EXPECT_THROW(SharedContainer::consume(id, platform), PlatformError);
   EXPECT_THROW(SharedContainer::snapshot(platform), PlatformError);
