@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 
 #include "path/PathText.h"
 #include "platform/PlatformError.h"
@@ -397,9 +396,10 @@ double PosixPlatform::now() {
 }
 
 void PosixPlatform::log(const std::string& line) {
-  static std::once_flag opened;
-  std::call_once(opened, [] { ::openlog("tessel", LOG_PID, LOG_USER); });
-  ::syslog(LOG_NOTICE, "%s", line.c_str());
+  // No openlog(): inside the file manager's process that would rename every later log line of
+  // the host process. The lines carry the running program's name (tessel, tessel-finder, or
+  // the file manager).
+  ::syslog(LOG_USER | LOG_NOTICE, "%s", line.c_str());
 }
 
 }  // namespace tessel
