@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev
   dbus
-  qt6-base-dev
+  qt6-base-dev libqt6svg6 adwaita-icon-theme fonts-ipafont-gothic
   libglib2.0-dev libnautilus-extension-dev valgrind
   nautilus xvfb xdotool
 )

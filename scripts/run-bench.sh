@@ -6,3 +6,5 @@ for bench in "$build"/bin/tessel_bench_*; do
   echo "== $(basename "$bench")"
   "$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 done
+echo "== host round trip (bench/host-roundtrip.sh)"
+"$(dirname "$0")/../bench/host-roundtrip.sh" "$build"

@@ -7,6 +7,7 @@ DisclosureGroup::DisclosureGroup(const QString& title, QWidget* parent)
   toggle_->setText(title);
   toggle_->setCheckable(true);
   toggle_->setAutoRaise(true);
+  toggle_->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 2px 0; }"));
   toggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   toggle_->setArrowType(Qt::RightArrow);
   QFont font = toggle_->font();

@@ -1,5 +1,6 @@
 #include "window/ThemeIcons.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPixmap>
 
@@ -25,6 +26,17 @@ QIcon tinted(const QString& name, const QColor& color, int size) {
 }
 
 void useFallbackTheme() {
+  // Some platform plugins (offscreen, minimal) look for themes nowhere but in resources.
+  QStringList paths = QIcon::themeSearchPaths();
+  QStringList dataFolders = qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
+  if (dataFolders.isEmpty())
+    dataFolders = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+  dataFolders.prepend(QDir::homePath() + QStringLiteral("/.local/share"));
+  for (const QString& folder : dataFolders) {
+    const QString icons = folder + QStringLiteral("/icons");
+    if (!paths.contains(icons) && QDir(icons).exists()) paths.append(icons);
+  }
+  QIcon::setThemeSearchPaths(paths);
   QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1StringView("hicolor")) {
     QIcon::setThemeName(QStringLiteral("Adwaita"));

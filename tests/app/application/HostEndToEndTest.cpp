@@ -1,0 +1,183 @@
+// The real programs end to end: the host started in the background as the file manager starts
+// it, commands chosen through tessel-finder, and later starts of `tessel` handing over.
+#include <fcntl.h>
+#include <pty.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <fstream>
+
+#include "WindowTestSession.h"
+#include "container/SharedContainer.h"
+#include "records/Records.h"
+
+extern char** environ;
+
+namespace tessel::testing {
+namespace {
+
+// A program whose standard error is a terminal, as the host's is when a person starts it:
+// the host then echoes every status line there.
+class TerminalProcess {
+ public:
+  TerminalProcess(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::map<std::string, std::string>& environment) {
+    int terminal = -1;
+    if (::openpty(&master_, &terminal, nullptr, nullptr, nullptr) != 0) return;
+    ::fcntl(master_, F_SETFL, O_NONBLOCK);
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> variables;
+    for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& variable : variables) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, terminal, STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&actions, master_);
+    if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+      pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(terminal);
+  }
+
+  ~TerminalProcess() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (master_ >= 0) ::close(master_);
+  }
+
+  bool running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+  // Everything written so far, carriage returns removed.
+  std::string output() {
+    char buffer[4096];
+    ssize_t count;
+    while ((count = ::read(master_, buffer, sizeof buffer)) > 0)
+      output_.append(buffer, static_cast<size_t>(count));
+    std::erase(output_, '\r');
+    return output_;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int master_ = -1;
+  std::string output_;
+};
+
+class HostEndToEndTest : public WindowTestSession {
+ protected:
+  HostEndToEndTest() {
+    environment = {{"HOME", platform.home},
+                   {"PATH", "/usr/bin:/bin"},
+                   {"XDG_DATA_HOME", platform.variables["XDG_DATA_HOME"]},
+                   {"XDG_RUNTIME_DIR", temp.folder("run")},
+                   {"TESSEL_INFO_FILE", platform.variables["TESSEL_INFO_FILE"]},
+                   {"TESSEL_HOST_EXECUTABLE", TESSEL_HOST},
+                   {"QT_QPA_PLATFORM", "offscreen"},
+                   {"LANGUAGE", "en"}};
+    if (const char* bus = ::getenv("DBUS_SESSION_BUS_ADDRESS"))
+      environment["DBUS_SESSION_BUS_ADDRESS"] = bus;
+    ::chmod(temp.at("run").c_str(), 0700);
+    const std::string id = "8C1D6D2A-3F0B-4C49-9E55-2B7A0F6C1D3E";
+    temp.file("data/Tessel/settings.json",
+              R"({"favorites":[{"id":")" + id + R"(","name":"Archive","path":")" +
+                  temp.folder("home/Archive") +
+                  R"(","bookmark":""}],"roots":[],"recent":[],"policy":"keepBoth"})");
+  }
+
+  std::unique_ptr<TerminalProcess> startHost() {
+    auto host = std::make_unique<TerminalProcess>(
+        TESSEL_HOST, std::vector<std::string>{"--background-command"}, environment);
+    EXPECT_TRUE(
+        waitUntil([this] { return platform.fileExists(temp.at("data/group.test/menu.json")); }));
+    return host;
+  }
+
+  // Runs a program to its end; its exit status.
+  int run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment variables;
+    for (const auto& [name, value] : environment) {
+      variables.insert(QString::fromStdString(name), QString::fromStdString(value));
+    }
+    process.setProcessEnvironment(variables);
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(20000)) << program.toStdString();
+    EXPECT_EQ(process.readAllStandardError(), "") << program.toStdString();
+    return process.exitCode();
+  }
+
+  int tesselFinder(const QStringList& arguments) { return run(TESSEL_FINDER, arguments); }
+  int tessel(const QStringList& arguments) { return run(TESSEL_HOST, arguments); }
+
+  std::map<std::string, std::string> environment;
+};
+
+TEST_F(HostEndToEndTest, AMoveChosenInTesselFinderIsCarriedOutJournalledAndUndone) {
+  const std::string file = temp.file("home/Inbox/report.pdf", "figures");
+  auto host = startHost();
+  EXPECT_EQ(tesselFinder({"run", "Move To > Archive", "--select", QString::fromStdString(file)}),
+            0);
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(homePath("Archive/report.pdf")); }));
+  EXPECT_FALSE(platform.fileExists(file));
+  // JSON writes "/" as "\/".
+  EXPECT_NE(journal().find(R"(Archive\/report.pdf",)"), std::string::npos) << journal();
+  ASSERT_TRUE(waitUntil([&] {
+    return host->output().find("tessel: Moved 1, skipped 0. \n") != std::string::npos;
+  })) << host->output();
+
+  EXPECT_EQ(tesselFinder({"run", "Undo Last Move"}), 0);
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(file); }));
+  EXPECT_FALSE(platform.fileExists(homePath("Archive/report.pdf")));
+  ASSERT_TRUE(waitUntil(
+      [&] { return host->output().find("tessel: Undid 1 moves.\n") != std::string::npos; }));
+  EXPECT_TRUE(host->running());
+}
+
+TEST_F(HostEndToEndTest, ALaterStartHandsItsUrlToTheRunningHostAndAMalformedOneIsIgnored) {
+  auto host = startHost();
+  const std::string file = temp.file("home/Inbox/a.txt", "a");
+  SharedContainer::enqueue(MoveRequest::make({file}, homePath("Archive"), false, {}, platform),
+                           platform);
+  const std::vector<DirectoryEntry> stored =
+      platform.contentsOfDirectory(temp.at("data/group.test/Requests"));
+  ASSERT_EQ(stored.size(), 1u);
+  const std::string id =
+      stored[0].name.substr(0, stored[0].name.size() - std::string(".json").size());
+
+  EXPECT_EQ(tessel({"tessel://move/not-a-request"}), 0);
+  EXPECT_EQ(tessel({"tessel://MOVE/" + QString::fromStdString(id)}), 0);
+  EXPECT_TRUE(host->running());
+  EXPECT_TRUE(platform.fileExists(file));
+  EXPECT_EQ(host->output().find("tessel:"), std::string::npos) << host->output();
+
+  EXPECT_EQ(tessel({"--background-command", "tessel://move/" + QString::fromStdString(id)}), 0);
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(homePath("Archive/a.txt")); }));
+  EXPECT_TRUE(platform.contentsOfDirectory(temp.at("data/group.test/Requests")).empty());
+  EXPECT_TRUE(host->running());
+}
+
+TEST_F(HostEndToEndTest, AHostWithoutASessionBusStillCarriesOutRequests) {
+  environment["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + temp.at("no-bus");
+  const std::string file = temp.file("home/Inbox/b.txt", "b");
+  auto host = startHost();
+  EXPECT_EQ(tesselFinder({"run", "Move To > Archive", "--select", QString::fromStdString(file)}),
+            0);
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(homePath("Archive/b.txt")); }));
+  EXPECT_TRUE(host->running());
+}
+
+}  // namespace
+}  // namespace tessel::testing

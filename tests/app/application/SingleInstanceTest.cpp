@@ -1,0 +1,63 @@
+// One host per support folder: the lock, and commands handed to the host that holds it.
+#include <future>
+
+#include "TempFolder.h"
+#include "WindowTestSession.h"
+#include "application/SingleInstance.h"
+
+namespace tessel::testing {
+namespace {
+
+TEST(SingleInstanceTest, OnlyOneHolderOfASupportFolderAndEachFolderHasItsOwn) {
+  TempFolder temp;
+  const QString support = QString::fromStdString(temp.at("data/Tessel"));
+  SingleInstance host(support);
+  ASSERT_TRUE(host.claim());
+  EXPECT_TRUE(host.claim());
+  SingleInstance second(support);
+  EXPECT_FALSE(second.claim());
+  SingleInstance elsewhere(QString::fromStdString(temp.at("other/Tessel")));
+  EXPECT_TRUE(elsewhere.claim());
+  EXPECT_NE(SingleInstance::socketName(support),
+            SingleInstance::socketName(QString::fromStdString(temp.at("other/Tessel"))));
+}
+
+TEST(SingleInstanceTest, AHandedOverCommandReachesTheHostAndItsReplyComesBack) {
+  TempFolder temp;
+  const QString support = QString::fromStdString(temp.at("data/Tessel"));
+  SingleInstance host(support);
+  ASSERT_TRUE(host.claim());
+  QList<QByteArray> received;
+  ASSERT_TRUE(host.listen([&](const QByteArray& command) {
+    received.append(command);
+    return QByteArray("reply to ") + command;
+  }));
+
+  // The sender blocks while it waits, so it runs beside the host's event loop.
+  auto reply = std::async(std::launch::async, [&] {
+    SingleInstance sender(support);
+    return sender.handOver(QByteArray(100000, 'x'));
+  });
+  ASSERT_TRUE(waitUntil(
+      [&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+  const std::optional<QByteArray> answer = reply.get();
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(*answer, QByteArray("reply to ") + QByteArray(100000, 'x'));
+  EXPECT_EQ(received, QList<QByteArray>{QByteArray(100000, 'x')});
+}
+
+TEST(SingleInstanceTest, WhenTheHostHasGoneTheSenderBecomesTheHost) {
+  TempFolder temp;
+  const QString support = QString::fromStdString(temp.at("data/Tessel"));
+  {
+    SingleInstance host(support);
+    ASSERT_TRUE(host.claim());
+    ASSERT_TRUE(host.listen([](const QByteArray&) { return QByteArray(); }));
+  }
+  SingleInstance sender(support);
+  EXPECT_EQ(sender.handOver("tessel"), std::nullopt);
+  EXPECT_FALSE(SingleInstance(support).claim());
+}
+
+}  // namespace
+}  // namespace tessel::testing

@@ -1,0 +1,296 @@
+// The settings window on a real model: what it shows, and what its controls change.
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "WindowTestSession.h"
+#include "window/ContentView.h"
+#include "window/FolderDisplay.h"
+
+namespace tessel::testing {
+namespace {
+
+class ContentViewTest : public WindowTestSession {
+ protected:
+  ContentView& show() {
+    view = std::make_unique<ContentView>(
+        *model,
+        ContentEnvironment{desktop, QString::fromStdString(platform.home),
+                           QStringLiteral("/usr/lib/nautilus/extensions-4/tessel-nautilus.so"),
+                           [this] { return extensionInstalled; }});
+    view->resize(760, 590);
+    view->show();
+    return *view;
+  }
+
+  template <typename T>
+  T* child(const char* name) const {
+    T* found = view->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+
+  // The rows as the next frame shows them.
+  QList<QWidget*> rows() const {
+    QCoreApplication::processEvents();
+    flushDeletions();
+    return view->findChildren<QWidget*>(QStringLiteral("favoriteRow"));
+  }
+
+  // The enabled state of up, down and remove in each row.
+  std::vector<std::string> buttonStates() const {
+    std::vector<std::string> states;
+    for (QWidget* row : rows()) {
+      std::string state;
+      for (const char* name : {"moveUpButton", "moveDownButton", "removeButton"}) {
+        state += row->findChild<QToolButton*>(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
+      }
+      states.push_back(state);
+    }
+    return states;
+  }
+
+  QToolButton* rowButton(int row, const char* name) const {
+    return rows().at(row)->findChild<QToolButton*>(QString::fromLatin1(name));
+  }
+
+  bool extensionInstalled = false;
+  std::unique_ptr<ContentView> view;
+};
+
+TEST_F(ContentViewTest, WithoutFavouritesThePlaceholderShowsAndNothingCanBeMoved) {
+  startModel();
+  show();
+  EXPECT_TRUE(child<QWidget>("favoritesPlaceholder")->isVisible());
+  EXPECT_EQ(child<QLabel>("favoriteCount")->text(), "0 folders");
+  EXPECT_TRUE(rows().isEmpty());
+  QComboBox* destinations = child<QComboBox>("destinationChoice");
+  ASSERT_EQ(destinations->count(), 1);
+  EXPECT_EQ(destinations->itemText(0), "Choose a folder");
+  EXPECT_EQ(destinations->itemData(0).toString(), "");
+  model->setSelectedSources({fileUrl(temp.file("home/a.txt"))});
+  EXPECT_FALSE(child<QPushButton>("moveButton")->isEnabled());
+}
+
+TEST_F(ContentViewTest, FavouriteRowsOfferOnlyTheMovesThatExist) {
+  startModel();
+  addFavorites({"Archive"});
+  show();
+  EXPECT_EQ(child<QLabel>("favoriteCount")->text(), "1 folders");
+  EXPECT_EQ(buttonStates(), std::vector<std::string>{"001"});
+  EXPECT_EQ(rowButton(0, "moveUpButton")->accessibleName(), "Move Archive up");
+  EXPECT_EQ(rowButton(0, "moveDownButton")->accessibleName(), "Move Archive down");
+  EXPECT_EQ(rowButton(0, "removeButton")->accessibleName(), "Remove Archive from destinations");
+  EXPECT_EQ(rowButton(0, "removeButton")->toolTip(),
+            "Remove from destinations. The folder itself will not be deleted.");
+
+  addFavorites({"Inbox", "Photos"});
+  flushDeletions();
+  EXPECT_EQ(child<QLabel>("favoriteCount")->text(), "3 folders");
+  EXPECT_EQ(buttonStates(), (std::vector<std::string>{"011", "111", "101"}));
+  EXPECT_EQ(view->findChild<QWidget*>(QStringLiteral("favoritesPlaceholder")), nullptr);
+}
+
+TEST_F(ContentViewTest, ReorderingAndRemovingAreStoredAndLeaveTheFoldersAlone) {
+  startModel();
+  addFavorites({"Archive", "Inbox", "Photos"});
+  show();
+  rowButton(0, "moveDownButton")->click();
+  const auto names = [this] {
+    std::vector<std::string> names;
+    for (const FolderGrant& favorite : model->settings().favorites) names.push_back(favorite.name);
+    return names;
+  };
+  EXPECT_EQ(names(), (std::vector<std::string>{"Inbox", "Archive", "Photos"}));
+  EXPECT_LT(storedSettings().find("Inbox"), storedSettings().find("Archive"));
+
+  rowButton(1, "removeButton")->click();
+  EXPECT_EQ(names(), (std::vector<std::string>{"Inbox", "Photos"}));
+  EXPECT_EQ(storedSettings().find("Archive"), std::string::npos);
+  EXPECT_TRUE(platform.fileExists(homePath("Archive")));
+  EXPECT_EQ(buttonStates(), (std::vector<std::string>{"011", "101"}));
+}
+
+TEST_F(ContentViewTest, AddFolderAddsWhatTheImporterReturnsAndACancelChangesNothing) {
+  startModel();
+  show();
+  child<QPushButton>("addFolderButton")->click();
+  EXPECT_TRUE(model->settings().favorites.empty());
+  desktop.folderAnswer = fileUrl(temp.folder("home/Projects"));
+  child<QPushButton>("addFolderButton")->click();
+  ASSERT_EQ(model->settings().favorites.size(), 1u);
+  EXPECT_EQ(model->selectedDestination().toStdString(), homePath("Projects"));
+  EXPECT_NE(storedSettings().find("Projects"), std::string::npos);
+}
+
+TEST_F(ContentViewTest, ThePolicyChoiceIsSavedAtOnce) {
+  startModel();
+  show();
+  QComboBox* policy = child<QComboBox>("policyChoice");
+  EXPECT_EQ(policy->width(), 180);
+  EXPECT_EQ(policy->accessibleName(), "Name Conflict");
+  ASSERT_EQ(policy->count(), 3);
+  EXPECT_EQ(policy->itemText(0), "Keep Both (Rename)");
+  EXPECT_EQ(policy->itemText(1), "Skip");
+  EXPECT_EQ(policy->itemText(2), "Cancel Entire Move");
+  EXPECT_EQ(policy->currentIndex(), 0);
+  policy->activated(2);
+  EXPECT_EQ(model->settings().policy, ConflictPolicy::cancel);
+  EXPECT_NE(storedSettings().find(R"("policy":"cancel")"), std::string::npos);
+  policy->activated(1);
+  EXPECT_NE(storedSettings().find(R"("policy":"skip")"), std::string::npos);
+}
+
+TEST_F(ContentViewTest, MoveNeedsSourcesAndADestinationAndThenMoves) {
+  startModel();
+  addFavorites({"Archive"});
+  model->setSelectedDestination({});
+  show();
+  QPushButton* move = child<QPushButton>("moveButton");
+  QComboBox* destinations = child<QComboBox>("destinationChoice");
+  ASSERT_EQ(destinations->count(), 2);
+  EXPECT_EQ(destinations->itemText(1), "Archive");
+  EXPECT_FALSE(move->isEnabled());
+
+  destinations->activated(1);
+  EXPECT_EQ(model->selectedDestination().toStdString(), homePath("Archive"));
+  EXPECT_FALSE(move->isEnabled());
+  const std::string file = temp.file("home/report.pdf", "x");
+  desktop.itemsAnswer = QList<QUrl>{fileUrl(file)};
+  child<QPushButton>("selectFilesButton")->click();
+  EXPECT_EQ(child<QLabel>("selectedCount")->text(), "1 selected");
+  ASSERT_TRUE(move->isEnabled());
+
+  move->click();
+  ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
+  EXPECT_TRUE(platform.fileExists(homePath("Archive/report.pdf")));
+  EXPECT_EQ(model->status(), "Moved 1, skipped 0. ");
+
+  destinations->activated(0);
+  EXPECT_FALSE(move->isEnabled());
+}
+
+TEST_F(ContentViewTest, RecentDestinationsShowTheFirstTwentyInDisplayForm) {
+  startModel();
+  show();
+  EXPECT_TRUE(child<QWidget>("recentGroup")->isHidden());
+  HostSettings settings = model->settings();
+  for (int index = 0; index < 25; ++index)
+    settings.recent.push_back(homePath("r" + std::to_string(index)));
+  model->setSettings(settings);
+  EXPECT_FALSE(child<QWidget>("recentGroup")->isHidden());
+  const QList<PathLabel*> paths = view->findChildren<PathLabel*>(QStringLiteral("recentPath"));
+  ASSERT_EQ(paths.size(), 20);
+  EXPECT_EQ(paths[0]->fullText(), "~/r0");
+  EXPECT_EQ(paths[0]->toolTip().toStdString(), homePath("r0"));
+  EXPECT_EQ(paths[19]->fullText(), "~/r19");
+}
+
+TEST_F(ContentViewTest, PathsInsideTheHomeFolderAreShownFromTilde) {
+  EXPECT_EQ(displayPath("/home/a", "/home/a"), "/home/a");
+  EXPECT_EQ(displayPath("/home/a/", "/home/a"), "~/");
+  EXPECT_EQ(displayPath("/home/a/Archive/2026", "/home/a"), "~/Archive/2026");
+  EXPECT_EQ(displayPath("/home/ab/Archive", "/home/a"), "/home/ab/Archive");
+  EXPECT_EQ(displayPath("/srv/share", "/home/a"), "/srv/share");
+}
+
+TEST_F(ContentViewTest, TheIndicatorFollowsTheModuleEachTimeTheWindowIsShown) {
+  startModel();
+  show();
+  QLabel* indicator = child<QLabel>("extensionIndicator");
+  EXPECT_EQ(indicator->text(), "Enable Finder Extension");
+  EXPECT_FALSE(child<QLabel>("enableExtensionHint")->isHidden());
+  extensionInstalled = true;
+  view->hide();
+  view->show();
+  EXPECT_TRUE(model->extensionEnabled());
+  EXPECT_EQ(indicator->text(), "Available in Finder");
+  EXPECT_TRUE(child<QLabel>("enableExtensionHint")->isHidden());
+}
+
+TEST_F(ContentViewTest, WhileBusyTheFooterButtonsAreOffAndAConfirmedClearingDoesNothing) {
+  startModel();
+  addFavorites({"Archive"});
+  show();
+  QPushButton* clear = child<QPushButton>("clearHistoryButton");
+  clear->click();
+  ASSERT_TRUE(view->confirmDismiss());
+  QMessageBox* confirmation = view->footer()->confirmation();
+  EXPECT_EQ(confirmation->text(), "Clearing the move history means this move cannot be undone.");
+
+  startHeldMove(temp.file("home/a.txt", "a"));
+  EXPECT_FALSE(clear->isEnabled());
+  EXPECT_FALSE(child<QPushButton>("undoMoveButton")->isEnabled());
+  EXPECT_TRUE(child<QWidget>("busyIndicator")->isVisible());
+  confirmation->findChild<QPushButton*>(QStringLiteral("confirmClearButton"))->click();
+  EXPECT_EQ(model->status(), "Moving…");
+  ASSERT_TRUE(waitUntil([this] { return !view->confirmDismiss(); }));
+
+  finishHeldMove();
+  EXPECT_TRUE(clear->isEnabled());
+  EXPECT_FALSE(child<QWidget>("busyIndicator")->isVisible());
+  EXPECT_NE(journal().find("a.txt"), std::string::npos);
+  clear->click();
+  view->footer()
+      ->confirmation()
+      ->findChild<QPushButton*>(QStringLiteral("confirmClearButton"))
+      ->click();
+  EXPECT_EQ(model->status(), "Undo history cleared.");
+  EXPECT_FALSE(platform.fileExists(temp.at("data/Tessel/undo.json")));
+}
+
+TEST_F(ContentViewTest, EveryTextFollowsTheUsersLanguage) {
+  ScopedLanguage japanese("ja");
+  startModel();
+  addFavorites({"Archive", "Inbox"});
+  show();
+  EXPECT_EQ(child<QLabel>("favoriteCount")->text(), "2件");
+  EXPECT_EQ(child<QPushButton>("addFolderButton")->text(), "フォルダを追加");
+  EXPECT_EQ(rowButton(0, "moveDownButton")->accessibleName(), "Archiveを下へ移動");
+  EXPECT_EQ(rowButton(1, "moveUpButton")->toolTip(), "上へ移動");
+  EXPECT_EQ(rowButton(1, "removeButton")->accessibleName(), "Inboxを移動先から外す");
+  EXPECT_EQ(child<QComboBox>("policyChoice")->itemText(0), "両方残す（別名）");
+  EXPECT_EQ(child<QComboBox>("destinationChoice")->itemText(0), "選択してください");
+  EXPECT_EQ(child<QLabel>("selectedCount")->text(), "0件選択");
+  EXPECT_EQ(child<QLabel>("extensionIndicator")->text(), "Finder拡張を有効にする");
+  EXPECT_EQ(child<QPushButton>("clearHistoryButton")->toolTip(),
+            "直前の移動履歴を消去します。確定後は取り消せません。");
+  EXPECT_EQ(child<QLabel>("statusLine")->text(), "準備完了");
+  child<QPushButton>("clearHistoryButton")->click();
+  view->footer()
+      ->confirmation()
+      ->findChild<QPushButton*>(QStringLiteral("confirmClearButton"))
+      ->click();
+  EXPECT_EQ(model->status(), "前の移動を確定しました。");
+}
+
+class StoreBuildContentViewTest : public ContentViewTest {
+ protected:
+  StoreBuildContentViewTest() {
+    platform.variables["TESSEL_INFO_FILE"] = temp.file("store.json", "{}");
+  }
+};
+
+TEST_F(StoreBuildContentViewTest, SourceFoldersAreListedAndRemovableOnlyInAStoreBuild) {
+  startModel();
+  desktop.folderAnswer = fileUrl(temp.folder("home/Downloads"));
+  show();
+  child<QPushButton>("addSourceFolderButton")->click();
+  ASSERT_EQ(model->settings().roots.size(), 1u);
+  QList<QWidget*> sourceRows = view->findChildren<QWidget*>(QStringLiteral("sourceFolderRow"));
+  ASSERT_EQ(sourceRows.size(), 1);
+  sourceRows[0]->findChild<QPushButton*>()->click();
+  EXPECT_TRUE(model->settings().roots.empty());
+  EXPECT_EQ(storedSettings().find("Downloads"), std::string::npos);
+}
+
+TEST_F(ContentViewTest, ADirectBuildHasNoSourceFolders) {
+  startModel();
+  show();
+  EXPECT_EQ(view->findChild<QWidget*>(QStringLiteral("sourceFolders")), nullptr);
+}
+
+}  // namespace
+}  // namespace tessel::testing
