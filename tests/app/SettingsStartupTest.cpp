@@ -107,6 +107,15 @@ TEST_F(StartupTest, SettingsWithoutRecentFailToLoadAndStopStartUp) {
   EXPECT_FALSE(menuPublished());
   EXPECT_EQ(desktop.notifications, 0);
   EXPECT_EQ(platform.readFile(settingsFile()), incomplete);
+
+  // The next save writes the defaults; the user's file survives as a copy beside it, and a
+  // second damaged start keeps the first copy.
+  model->saveSettings();
+  EXPECT_EQ(platform.readFile(support() + "/settings.unreadable.json"), incomplete);
+  platform.writeFileAtomically(settingsFile(), "{", Durability::atomic);
+  start();
+  EXPECT_EQ(platform.readFile(support() + "/settings.unreadable.json"), incomplete);
+  EXPECT_EQ(platform.readFile(support() + "/settings.unreadable 2.json"), "{");
 }
 
 TEST_F(StartupTest, SupportFolderThatCannotBeMadeStopsStartUp) {

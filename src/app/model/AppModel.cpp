@@ -28,15 +28,26 @@ AppModel::~AppModel() = default;
 void AppModel::start() {
   try {
     store_.prepare(access_.direct());
-    // Until a file decodes, the defaults stay in use and the file is left for the next save
-    // to replace.
-    if (std::optional<HostSettings> stored = store_.load()) setSettings(*stored);
+    if (std::optional<HostSettings> stored = loadSettings()) setSettings(*stored);
     access_.reopenScopes(settings_);
   } catch (const std::exception& error) {
     setStatusText(error.what());
     return;
   }
   refreshMenu();
+}
+
+std::optional<HostSettings> AppModel::loadSettings() {
+  try {
+    return store_.load();
+  } catch (const DecodingError&) {
+    // The defaults stay in use and the next save replaces the file: keep a copy first, so a
+    // damaged or newer-format file never costs the user their favourites.
+    if (const std::optional<std::string> copy = store_.keepUnreadableCopy()) {
+      platform_.log("Tessel kept the unreadable settings as " + *copy);
+    }
+    throw;
+  }
 }
 
 void AppModel::setSettings(const HostSettings& settings) {

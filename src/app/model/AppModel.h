@@ -106,6 +106,8 @@ class AppModel : public QObject {
 
  private:
   void start();
+  // The stored settings; an undecodable file is copied aside before the error is thrown.
+  std::optional<HostSettings> loadSettings();
   void setStatusText(const std::string& text);
   void setBusy(bool busy);
   // The engine's source roots for a move with these service roots, or an undo.

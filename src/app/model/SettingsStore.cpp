@@ -1,5 +1,7 @@
 #include "model/SettingsStore.h"
 
+#include <cerrno>
+
 #include "core/Errors.h"
 #include "path/PathText.h"
 
@@ -53,6 +55,21 @@ void SettingsStore::prepare(bool direct) {
 std::optional<HostSettings> SettingsStore::load() {
   if (!platform_.fileExists(settingsPath())) return std::nullopt;
   return decodeJson<HostSettings>(platform_.readFile(settingsPath()));
+}
+
+std::optional<std::string> SettingsStore::keepUnreadableCopy() {
+  for (int number = 1; number <= 100; ++number) {
+    const std::string suffix = number == 1 ? "" : " " + std::to_string(number);
+    const std::string copy = joinPath(support_, "settings.unreadable" + suffix + ".json");
+    try {
+      platform_.copyItem(settingsPath(), copy);
+      return copy;
+    } catch (const PlatformError& error) {
+      // Earlier copies are kept; anything else means no copy can be made.
+      if (error.code() != EEXIST) return std::nullopt;
+    }
+  }
+  return std::nullopt;
 }
 
 void SettingsStore::save(const HostSettings& settings) {

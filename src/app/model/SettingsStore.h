@@ -27,6 +27,11 @@ class SettingsStore {
   // thrown unchanged.
   std::optional<HostSettings> load();
 
+  // Copies an unreadable settings file to "settings.unreadable.json" (or a numbered name when
+  // that exists) so that the next save, which writes the defaults, cannot destroy the user's
+  // favourites. Returns the copy's path; none when no copy could be made.
+  std::optional<std::string> keepUnreadableCopy();
+
   // Replaces the settings file atomically and durably.
   void save(const HostSettings& settings);
 
