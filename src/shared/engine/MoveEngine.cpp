@@ -1,6 +1,7 @@
 #include "engine/MoveEngine.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "engine/ItemIdentity.h"
 #include "engine/JournalText.h"
@@ -8,6 +9,7 @@
 #include "engine/MoveRefusal.h"
 #include "engine/PinnedFolders.h"
 #include "path/PathText.h"
+#include "platform/PlatformError.h"
 #include "records/RecordCoding.h"
 
 namespace tessel {
@@ -84,7 +86,13 @@ MoveResult MoveEngine::apply(const MovePlan& plan) {
 
 void MoveEngine::dismissHistory() {
   const std::lock_guard guard(lock_);
-  if (itemExists(journalURL_, fm_)) fm_.removeItem(journalURL_);
+  if (!itemExists(journalURL_, fm_)) return;
+  // The journal is one file. A folder in its place was put there by someone else, and
+  // clearing the history must never delete it with everything inside.
+  if (fm_.attributesOfItem(journalURL_).type == FileType::directory) {
+    throw makePlatformError(EISDIR, FileOperation::remove, journalURL_);
+  }
+  fm_.removeItem(journalURL_);
 }
 
 }  // namespace tessel

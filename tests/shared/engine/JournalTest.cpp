@@ -28,6 +28,11 @@ TEST_F(JournalTest, NoFileIsNoJournalButAnUnreadableFileIsAnError) {
     EXPECT_FALSE(platform.fileExists(journalPath));
   }
   EXPECT_NO_THROW(engine.dismissHistory());
+
+  // A folder where the journal belongs is not Tessel's to delete.
+  platform.createDirectories(journalPath + "/keep", 0755);
+  EXPECT_THROW(engine.dismissHistory(), PlatformError);
+  EXPECT_TRUE(platform.fileExists(journalPath + "/keep"));
 }
 
 TEST_F(JournalTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
