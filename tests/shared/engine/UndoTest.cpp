@@ -62,16 +62,7 @@ TEST_F(UndoTest, StopsAtTheFirstEntryWhoseOldPlaceIsTaken) {
 TEST_F(UndoTest, NeedsARootForBothPlacesOfEveryEntry) {
   EXPECT_EQ(errorOf([&] { engine.undo({}, {destination}); }), kAccess);
   EXPECT_EQ(errorOf([&] { engine.undo({sources}, {sources}); }), kAccess);
-  const ScopedLanguage japanese("ja");
-  EXPECT_EQ(errorOf([&] { engine.undo({sources}, {}); }),
-            "取り消しに必要なフォルダのアクセス許可を再登録してください。");
-  platform.moveItem(destination + "/f3", destination + "/renamed");
-  temp.file("Archive/f3", "impostor");
-  EXPECT_EQ(errorOf([&] { undo(); }),
-            "移動先のファイルが置き換わっています。取り消しを停止しました。");
-  temp.file("Sources/f3", "newcomer");
-  EXPECT_EQ(errorOf([&] { undo(); }),
-            "元の場所に同名ファイルがあるため、上書きせず取り消しを停止しました。");
+  EXPECT_EQ(storedEntries().size(), 3u);
 }
 
 }  // namespace

@@ -36,7 +36,6 @@ TEST(PathSafety, ContainmentIsComponentWiseOnWrittenPathsWhenNothingExists) {
 }
 
 TEST(PathSafety, TheRootContainsEveryAbsolutePath) {
-  EXPECT_TRUE(contains("/", "/"));
   EXPECT_TRUE(contains("/", "/anything/at/all"));
   EXPECT_TRUE(contains("//", "/x"));
   EXPECT_FALSE(contains("/", "relative/path"));
@@ -61,9 +60,7 @@ TEST_F(PathSafetyOnDisk, LinksAreResolvedBeforeContainmentIsJudged) {
   EXPECT_TRUE(contains(root + "/x/link", root + "/y/file"));
   EXPECT_FALSE(contains(root + "/x", root + "/x/link/file"));
   EXPECT_TRUE(contains(root + "/y", root + "/x/link/missing/deeper"));
-}
-
-TEST_F(PathSafetyOnDisk, TheMissingTailIsKeptAsWritten) {
+  // The missing tail is kept as written.
   EXPECT_EQ(canonical(root + "/x/link/not here/yet"), root + "/y/not here/yet");
 }
 
