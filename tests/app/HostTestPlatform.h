@@ -1,12 +1,8 @@
 // The platform the host model's tests run on: real files in a temporary folder, with the home
-// folder, the data folder, the Info file and the mount table pinned there, and a way to hold
-// the engine's first move until the test lets it go.
+// folder, the data folder, the Info file and the mount table pinned there.
 #pragma once
 
-#include <condition_variable>
 #include <map>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -15,24 +11,22 @@
 
 namespace tessel::testing {
 
-// Holds the thread that reaches it until released; later threads pass freely.
-class Gate {
- public:
-  void enterAndWait();
-  void waitUntilEntered();
-  void release();
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool entered_ = false;
-  bool open_ = false;
-};
-
 class HostTestPlatform : public FaultInjectingPlatform {
  public:
   // A direct build unless `direct` is false.
-  explicit HostTestPlatform(const TempFolder& temp, bool direct = true);
+  explicit HostTestPlatform(const TempFolder& temp, bool direct = true)
+      : home(temp.folder("home")),
+        dataHome(temp.folder("data")),
+        container(dataHome + "/group.test"),
+        infoFile_(temp.at("tessel-info.json")) {
+    writeInfo(direct);
+    environmentOverride = [this](const std::string& name) -> std::optional<std::string> {
+      if (name == "XDG_DATA_HOME") return dataHome;
+      if (name == "TESSEL_INFO_FILE") return infoFile_;
+      if (const auto found = variables.find(name); found != variables.end()) return found->second;
+      return PlatformWrapper::environment(name);
+    };
+  }
 
   std::string home;
   std::string dataHome;
@@ -42,13 +36,16 @@ class HostTestPlatform : public FaultInjectingPlatform {
   // Further environment variables as the code under test sees them.
   std::map<std::string, std::string> variables;
 
-  // Rewrites the Info file.
-  void writeInfo(bool direct, const std::string& group = "group.test");
-  // Makes the engine's first move wait at `gate`.
-  void holdFirstMove(const std::shared_ptr<Gate>& gate);
-
+  void writeInfo(bool direct, const std::string& group = "group.test") {
+    writeFileAtomically(infoFile_,
+                        std::string("{\"TesselDirectDistribution\":") +
+                            (direct ? "true" : "false") + ",\"TesselAppGroup\":\"" + group + "\"}",
+                        Durability::atomic);
+  }
   std::string homeFolder() override { return home; }
-  std::string readFile(const std::string& path) override;
+  std::string readFile(const std::string& path) override {
+    return path == "/proc/self/mountinfo" ? mountinfo : FaultInjectingPlatform::readFile(path);
+  }
 
  private:
   std::string infoFile_;

@@ -3,37 +3,40 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
-#include <cstdlib>
 
 #include "container/SharedContainer.h"
 #include "model/FolderBookmark.h"
 
 namespace tessel::testing {
 
-ScopedLanguage::ScopedLanguage(const char* language) {
-  if (const char* value = std::getenv("LANGUAGE")) previous_ = value;
-  ::setenv("LANGUAGE", language, 1);
-}
-
-ScopedLanguage::~ScopedLanguage() {
-  if (previous_) {
-    ::setenv("LANGUAGE", previous_->c_str(), 1);
-  } else {
-    ::unsetenv("LANGUAGE");
-  }
-}
-
 QUrl fileUrl(const std::string& path) {
   return QUrl::fromLocalFile(QString::fromStdString(path));
 }
 
-FolderGrant grantFor(const std::string& folder, Platform& platform) {
-  return FolderGrant::make(folder, FolderBookmark::create(folder, platform));
+bool waitUntil(const std::function<bool()>& done) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > 10'000) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return true;
 }
 
 AppModel& ModelHarness::start() {
   model = std::make_unique<AppModel>(desktop.desktop(), platform);
   return *model;
+}
+
+FolderGrant ModelHarness::grantFor(const std::string& folder) {
+  return FolderGrant::make(folder, FolderBookmark::create(folder, platform));
+}
+
+HostSettings ModelHarness::favoritesAt(const std::vector<std::string>& folders) {
+  HostSettings settings;
+  for (const std::string& folder : folders) settings.favorites.push_back(grantFor(folder));
+  return settings;
 }
 
 void ModelHarness::writeSettings(const HostSettings& settings) {
@@ -51,17 +54,6 @@ bool ModelHarness::menuPublished() {
 
 MenuSnapshot ModelHarness::publishedMenu() {
   return SharedContainer::snapshot(platform);
-}
-
-bool waitUntil(const std::function<bool()>& done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > 10'000) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
-  return true;
 }
 
 std::optional<bool> ModelHarness::moveAndWait(const std::vector<std::string>& sources,

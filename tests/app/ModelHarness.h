@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,14 +22,10 @@
 
 namespace tessel::testing {
 
-// Switches the user's language for one test.
-class ScopedLanguage {
- public:
-  explicit ScopedLanguage(const char* language);
-  ~ScopedLanguage();
-
- private:
-  std::optional<std::string> previous_;
+// Switches the user's language for one scope; the tests' own language is English.
+struct ScopedLanguage {
+  explicit ScopedLanguage(const char* language) { ::setenv("LANGUAGE", language, 1); }
+  ~ScopedLanguage() { ::setenv("LANGUAGE", "en", 1); }
 };
 
 QUrl fileUrl(const std::string& path);
@@ -36,14 +33,14 @@ QUrl fileUrl(const std::string& path);
 // Runs the event loop until `done` holds; false after ten seconds.
 bool waitUntil(const std::function<bool()>& done);
 
-// A grant for an existing folder, with a real bookmark.
-FolderGrant grantFor(const std::string& folder, Platform& platform);
-
 class ModelHarness : public ::testing::Test {
  protected:
   explicit ModelHarness(bool direct = true) : platform(temp, direct) {}
 
   AppModel& start();
+  // Settings with a freshly bookmarked favourite for each of these existing folders.
+  HostSettings favoritesAt(const std::vector<std::string>& folders);
+  FolderGrant grantFor(const std::string& folder);
   std::string support() const { return platform.dataHome + "/Tessel"; }
   std::string settingsFile() const { return support() + "/settings.json"; }
   void writeSettings(const HostSettings& settings);

@@ -29,10 +29,5 @@ TEST(MountedVolumesTest, KeepsRealFileSystemsWhereFileManagersShowThem) {
                                       "/mnt/data", "/home/ana/Remote"}));
 }
 
-TEST(MountedVolumesTest, UnescapesEveryOctalSequenceInAMountPoint) {
-  EXPECT_EQ(MountedVolumes::candidates("1 1 8:1 / /mnt/a\\011b\\134c\\012d rw - ext4 x rw\n", "/h"),
-            (std::vector<std::string>{"/mnt/a\tb\\c\nd"}));
-}
-
 }  // namespace
 }  // namespace tessel::testing

@@ -1,5 +1,7 @@
 // Requests from the file manager: a wake-up URL names a stored request, which is consumed and
 // carried out; failures of moves and undos bring the window forward.
+#include <future>
+
 #include "ModelHarness.h"
 #include "container/SharedContainer.h"
 #include "core/Errors.h"
@@ -10,10 +12,7 @@ namespace {
 class RequestTest : public ModelHarness {
  protected:
   void SetUp() override {
-    archive = temp.folder("home/Archive");
-    HostSettings settings;
-    settings.favorites = {grantFor(archive, platform)};
-    writeSettings(settings);
+    writeSettings(favoritesAt({archive}));
     start();
   }
 
@@ -26,12 +25,16 @@ class RequestTest : public ModelHarness {
     lastRequestFile = SharedContainer::requestPath(platform.container, request.id);
     return QString::fromStdString("tessel://move/" + request.id.string());
   }
+  void handleAndWait(const QString& url) {
+    model->handleURL(url);
+    EXPECT_TRUE(waitUntil([&] { return !model->busy(); }));
+  }
 
-  std::string archive;
+  std::string archive = temp.folder("home/Archive");
   std::string lastRequestFile;
 };
 
-TEST_F(RequestTest, MoveRequestIsConsumedAndCarriedOutInTheBackground) {
+TEST_F(RequestTest, RequestsAreConsumedAndCarriedOutAndOnlyFailuresShowTheWindow) {
   const std::string a = temp.file("home/Inbox/a.txt");
   model->handleURL(enqueue({a}, archive));
   EXPECT_FALSE(platform.fileExists(lastRequestFile));
@@ -41,76 +44,62 @@ TEST_F(RequestTest, MoveRequestIsConsumedAndCarriedOutInTheBackground) {
   EXPECT_TRUE(platform.fileExists(archive + "/a.txt"));
   EXPECT_EQ(desktop.broughtForward, 0);
 
-  model->handleURL(enqueue({archive + "/a.txt"}, archive, "move"));
-  ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
+  handleAndWait(enqueue({archive + "/a.txt"}, archive, "move"));
   EXPECT_EQ(status(), "Moved 0, skipped 1. ");
   EXPECT_EQ(desktop.broughtForward, 1);
 
-  model->handleURL(enqueue({}, "", "undo"));
-  ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
+  handleAndWait(enqueue({}, "", "undo"));
   EXPECT_EQ(status(), "Undid 1 moves.");
   EXPECT_TRUE(platform.fileExists(a));
   EXPECT_EQ(desktop.broughtForward, 1);
 }
 
-TEST_F(RequestTest, UnknownOperationIsConsumedAndOnlyReported) {
-  model->handleURL(enqueue({}, archive, "settings"));
+TEST_F(RequestTest, UnusableRequestsAreOnlyReported) {
+  const QString url = enqueue({}, archive, "settings");
+  model->handleURL(url + "/more");  // names no request
+  EXPECT_EQ(status(), "Ready");
+  model->handleURL(url);
   EXPECT_EQ(status(), "Unknown operation.");
   EXPECT_FALSE(platform.fileExists(lastRequestFile));
-  EXPECT_FALSE(model->busy());
-  EXPECT_EQ(desktop.windowsHidden, 0);
-  EXPECT_EQ(desktop.broughtForward, 0);
-
-  ScopedLanguage japanese("ja");
-  model->handleURL(enqueue({}, archive, "Move"));
-  EXPECT_EQ(status(), "不明な操作です。");
-}
-
-TEST_F(RequestTest, RequestThatCannotBeConsumedIsReportedAndLeftAlone) {
   model->handleURL("tessel://move/0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
   EXPECT_NE(status().find("No such file or directory"), std::string::npos) << status();
-  EXPECT_EQ(desktop.broughtForward, 0);
-
   platform.fixedNow = platform.now() - 600;
   const QString expired = enqueue({temp.file("home/a.txt")}, archive);
   platform.fixedNow.reset();
   model->handleURL(expired);
   EXPECT_EQ(status(), "The move request has expired.");
   EXPECT_TRUE(platform.fileExists(lastRequestFile));
-}
-
-TEST_F(RequestTest, UrlsThatNameNoRequestAreIgnored) {
-  const QString url = enqueue({}, archive, "settings");
-  model->handleURL(url.toUpper().replace("TESSEL://MOVE/", "tessel://Move/"));
-  model->handleURL(url + "/more");
-  EXPECT_EQ(status(), "Ready");
-  EXPECT_TRUE(platform.fileExists(lastRequestFile));
+  EXPECT_FALSE(model->busy());
+  EXPECT_EQ(desktop.windowsHidden + desktop.broughtForward, 0);
+  ScopedLanguage japanese("ja");
+  model->handleURL(enqueue({}, archive, "Move"));
+  EXPECT_EQ(status(), "不明な操作です。");
 }
 
 TEST_F(RequestTest, WhileAMoveRunsRequestsAreAnsweredWithoutWaiting) {
   const std::string a = temp.file("home/Inbox/a.txt");
   const std::string b = temp.file("home/Inbox/b.txt");
-  auto gate = std::make_shared<Gate>();
-  platform.holdFirstMove(gate);
+  std::promise<void> release;
+  platform.addRule([held = release.get_future().share()](const PlatformCall& call) {
+    if (call.operation == FileOperation::move) held.wait();
+    return std::optional<int>();
+  });
   model->handleURL(enqueue({a}, archive));
-  gate->waitUntilEntered();
 
   model->handleURL(enqueue({b}, archive));
   EXPECT_EQ(status(), "A move is in progress. Try again when it finishes.");
   EXPECT_FALSE(platform.fileExists(lastRequestFile));
   EXPECT_EQ(desktop.broughtForward, 1);
-
   model->setStatus("Moving…");
   model->handleURL(enqueue({}, "", "undo"));
   EXPECT_EQ(status(), "Moving…");
   EXPECT_EQ(desktop.broughtForward, 2);
-
   model->handleURL(enqueue({}, archive, "openFolder"));
   EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(archive)});
   model->addFolder(fileUrl(temp.folder("home/Inbox")), true);
   EXPECT_EQ(model->settings().favorites.size(), 1u);
 
-  gate->release();
+  release.set_value();
   ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
   EXPECT_TRUE(platform.fileExists(b));
   EXPECT_EQ(desktop.broughtForward, 2);
@@ -120,8 +109,7 @@ TEST_F(RequestTest, OpensOnlyExistingFoldersInsideAFavorite) {
   const std::string sub = temp.folder("home/Archive/2026");
   model->openFolder(QString::fromStdString(archive + "/2026/../2026"));
   EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(sub)});
-
-  const auto refused = [&](const std::string& path) {
+  const auto refusal = [&](const std::string& path) {
     try {
       model->openFolder(QString::fromStdString(path));
     } catch (const TesselError& error) {
@@ -129,12 +117,12 @@ TEST_F(RequestTest, OpensOnlyExistingFoldersInsideAFavorite) {
     }
     return std::string("opened");
   };
-  EXPECT_EQ(refused(temp.folder("home/Outside")), "Cannot open the registered destination folder.");
-  EXPECT_EQ(refused(archive + "/deleted"), "Cannot open the registered destination folder.");
-  EXPECT_EQ(refused(temp.file("home/Archive/file.txt")),
-            "Cannot open the registered destination folder.");
+  for (const std::string& path :
+       {temp.folder("home/Outside"), archive + "/deleted", temp.file("home/Archive/file.txt")}) {
+    EXPECT_EQ(refusal(path), "Cannot open the registered destination folder.") << path;
+  }
   desktop.openSucceeds = false;
-  EXPECT_EQ(refused(archive), "Could not open the folder in Finder.");
+  EXPECT_EQ(refusal(archive), "Could not open the folder in Finder.");
 
   // By request, the failure goes to the status line and the window stays hidden.
   desktop.openSucceeds = true;
