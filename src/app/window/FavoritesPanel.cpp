@@ -44,10 +44,11 @@ FavoritesPanel::FavoritesPanel(AppModel& model, OpenPanel& importer, const QStri
   count_->setWordWrap(false);
   top->addWidget(count_);
   top->addStretch();
-  auto* add = new QPushButton(ThemeIcons::named(QStringLiteral("list-add")),
-                              WindowTexts::addFolder(), this);
+  auto* add = new QPushButton(WindowTexts::addFolder(), this);
   add->setObjectName(QStringLiteral("addFolderButton"));
   WindowStyle::makeProminent(add);
+  add->setIcon(
+      ThemeIcons::tinted(QStringLiteral("list-add"), add->palette().color(QPalette::ButtonText)));
   connect(add, &QPushButton::clicked, this, &FavoritesPanel::addFolder);
   top->addWidget(add);
   layout->addLayout(top);

@@ -7,8 +7,10 @@
 namespace tessel::ThemeIcons {
 
 QIcon named(const QString& name) {
-  if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
-  return QIcon::fromTheme(name + QStringLiteral("-symbolic"));
+  // Symbolic icons follow the text colour and fade visibly when their button is disabled.
+  const QString symbolic = name + QStringLiteral("-symbolic");
+  if (QIcon::hasThemeIcon(symbolic)) return QIcon::fromTheme(symbolic);
+  return QIcon::fromTheme(name);
 }
 
 QIcon tinted(const QString& name, const QColor& color, int size) {

@@ -7,8 +7,8 @@
 
 namespace tessel::ThemeIcons {
 
-// The theme icon `name`, or its "-symbolic" variant when the theme has only that one (as
-// Adwaita has for most actions).
+// The theme's symbolic variant of icon `name` when it has one (Adwaita has little else for
+// actions), else the icon itself.
 QIcon named(const QString& name);
 
 // The icon drawn in one colour, for symbols that carry a meaning by their colour.
