@@ -33,6 +33,12 @@ TEST_F(JournalTest, NoFileIsNoJournalButAnUnreadableFileIsAnError) {
   platform.createDirectories(journalPath + "/keep", 0755);
   EXPECT_THROW(engine.dismissHistory(), PlatformError);
   EXPECT_TRUE(platform.fileExists(journalPath + "/keep"));
+
+  // A journal the disk cannot read stops undo with the system's error, not "nothing to undo".
+  platform.removeItem(journalPath);
+  temp.file("Support/Tessel/undo.json", "{}");
+  platform.failWhere(FileOperation::read, "undo.json", EIO);
+  EXPECT_THROW(undo(), PlatformError);
 }
 
 TEST_F(JournalTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
