@@ -24,6 +24,7 @@ run: build
 	@scripts/run.sh
 
 test: test-normal test-asan test-tsan fuzz
+	@scripts/test-summary.sh $(BUILD) $(ASAN_BUILD)
 
 test-normal: build
 	@scripts/run-tests.sh $(BUILD)
