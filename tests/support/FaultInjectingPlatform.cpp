@@ -26,6 +26,7 @@ void FaultInjectingPlatform::failWhere(FileOperation operation, const std::strin
 }
 
 int FaultInjectingPlatform::count(FileOperation operation) const {
+  const std::lock_guard guard(mutex_);
   return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [&](const PlatformCall& c) {
     return c.operation == operation;
   }));
@@ -35,8 +36,15 @@ void FaultInjectingPlatform::check(FileOperation operation, const std::string& p
                                    const std::string& second,
                                    std::optional<Durability> durability) {
   const PlatformCall call{operation, path, second, durability};
-  calls_.push_back(call);
-  for (const Rule& rule : rules_) {
+  std::vector<Rule> rules;
+  {
+    // The host's worker thread and the GUI thread both reach the platform. Rules run outside
+    // the lock: a rule may block until the test releases it.
+    const std::lock_guard guard(mutex_);
+    calls_.push_back(call);
+    rules = rules_;
+  }
+  for (const Rule& rule : rules) {
     if (const std::optional<int> code = rule(call)) {
       throw makePlatformError(*code, operation, path, second);
     }

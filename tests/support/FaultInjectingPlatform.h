@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,12 +34,21 @@ class FaultInjectingPlatform : public PlatformWrapper {
   void failNth(FileOperation operation, int nth, int code);
   // Fails every call of `operation` whose path contains `fragment` (empty: every call).
   void failWhere(FileOperation operation, const std::string& fragment, int code);
-  void addRule(Rule rule) { rules_.push_back(std::move(rule)); }
-  void clearFaults() { rules_.clear(); }
+  void addRule(Rule rule) {
+    const std::lock_guard guard(mutex_);
+    rules_.push_back(std::move(rule));
+  }
+  void clearFaults() {
+    const std::lock_guard guard(mutex_);
+    rules_.clear();
+  }
 
   const std::vector<PlatformCall>& calls() const { return calls_; }
   int count(FileOperation operation) const;
-  void clearCalls() { calls_.clear(); }
+  void clearCalls() {
+    const std::lock_guard guard(mutex_);
+    calls_.clear();
+  }
 
   // Values a test can pin; none forwards to the real platform.
   std::optional<double> fixedNow;
@@ -70,6 +80,7 @@ class FaultInjectingPlatform : public PlatformWrapper {
   void check(FileOperation operation, const std::string& path, const std::string& second = {},
              std::optional<Durability> durability = std::nullopt);
 
+  mutable std::mutex mutex_;  // guards rules_ and calls_
   std::vector<Rule> rules_;
   std::vector<PlatformCall> calls_;
 };
