@@ -15,11 +15,7 @@ namespace {
 class MainWindowTest : public WindowTestSession {
  protected:
   MainWindow& open() {
-    window = std::make_unique<MainWindow>(
-        *model,
-        ContentEnvironment{desktop, QString::fromStdString(platform.home),
-                           QStringLiteral("/usr/lib/nautilus/extensions-4/tessel-nautilus.so"),
-                           [] { return true; }});
+    window = std::make_unique<MainWindow>(*model, windowEnvironment([] { return true; }));
     window->show();
     return *window;
   }

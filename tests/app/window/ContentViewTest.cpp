@@ -15,11 +15,8 @@ namespace {
 class ContentViewTest : public WindowTestSession {
  protected:
   ContentView& show() {
-    view = std::make_unique<ContentView>(
-        *model,
-        ContentEnvironment{desktop, QString::fromStdString(platform.home),
-                           QStringLiteral("/usr/lib/nautilus/extensions-4/tessel-nautilus.so"),
-                           [this] { return extensionInstalled; }});
+    view = std::make_unique<ContentView>(*model,
+                                         windowEnvironment([this] { return extensionInstalled; }));
     view->resize(760, 590);
     view->show();
     return *view;

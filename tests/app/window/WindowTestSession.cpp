@@ -116,4 +116,10 @@ bool waitUntil(const std::function<bool()>& done) {
   return true;
 }
 
+ContentEnvironment WindowTestSession::windowEnvironment(std::function<bool()> extensionInstalled) {
+  return ContentEnvironment{desktop, QString::fromStdString(platform.home),
+                            QStringLiteral("/usr/lib/nautilus/extensions-4/tessel-nautilus.so"),
+                            std::move(extensionInstalled)};
+}
+
 }  // namespace tessel::testing

@@ -18,6 +18,7 @@
 #include "TempFolder.h"
 #include "model/AppModel.h"
 #include "platform/Platform.h"
+#include "window/ContentView.h"
 
 namespace tessel::testing {
 
@@ -84,6 +85,8 @@ class WindowTestSession : public ::testing::Test {
   // Folders under the home folder, added as favourites in this order.
   void addFavorites(const std::vector<std::string>& names);
   std::string homePath(const std::string& relative) const { return platform.home + "/" + relative; }
+  // What a window on this session sees: its desktop, home and Files-module check.
+  ContentEnvironment windowEnvironment(std::function<bool()> extensionInstalled);
   std::string storedSettings() const;
   std::string journal() const;
   // Starts a move of `file` into the first favourite that stays busy until releaseMoves().
