@@ -116,7 +116,9 @@ TEST_F(MenuSnapshotTest, DirectRootsAreHomeSharedUsersAndShownVolumesInByteOrder
 TEST_F(MenuSnapshotTest, FailedPublicationSetsTheStatusAndSendsNoSignal) {
   platform.writeInfo(true, "");
   start();
-  EXPECT_EQ(status(), "Cannot open the App Group. Check signing and provisioning settings.");
+  EXPECT_EQ(
+      status(),
+      "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.");
   EXPECT_EQ(desktop.notifications, 0);
 }
 

@@ -106,7 +106,7 @@ TEST_F(StoreMoveTest, ServicesItemsMayLeaveTheirOwnFoldersAndComeBackOnUndo) {
   const std::string b = temp.file("home/Desktop/b.txt");
   const std::string c = temp.file("home/Other/c.txt");
   model->acceptServiceSources({fileUrl(b), fileUrl(c)});
-  EXPECT_EQ(status(), "Received 2 items from Finder. Choose a destination.");
+  EXPECT_EQ(status(), "Received 2 items from the file manager. Choose a destination.");
   EXPECT_EQ(model->selectedSources(), (QList<QUrl>{fileUrl(b), fileUrl(c)}));
   EXPECT_EQ(model->selectedDestination().toStdString(), archive);
 

@@ -122,7 +122,7 @@ TEST_F(RequestTest, OpensOnlyExistingFoldersInsideAFavorite) {
     EXPECT_EQ(refusal(path), "Cannot open the registered destination folder.") << path;
   }
   desktop.openSucceeds = false;
-  EXPECT_EQ(refusal(archive), "Could not open the folder in Finder.");
+  EXPECT_EQ(refusal(archive), "Could not open the folder in the file manager.");
 
   // By request, the failure goes to the status line and the window stays hidden.
   desktop.openSucceeds = true;

@@ -88,8 +88,8 @@ TEST_F(FinderDispatchTest, WithoutAContainerTheFailureIsLoggedAndTheHostOpened) 
     finderSync->execute(tag);
   EXPECT_EQ(platform.logged.lines(),
             std::vector<std::string>(3,
-                                     "Tessel request failed: Cannot open the App Group. Check "
-                                     "signing and provisioning settings."));
+                                     "Tessel request failed: Cannot open Tessel’s shared folder. "
+                                     "Check that the data folder exists and can be written."));
   EXPECT_EQ(workspace.calls.lines(), std::vector<std::string>(3, "open /opt/tessel/bin/tessel"));
 }
 

@@ -15,7 +15,8 @@ QString text(std::string_view ja, std::string_view en) {
 }  // namespace
 
 QString filesNotReceived() {
-  return text("Finderからファイルを受け取れませんでした。", "Could not receive files from Finder.");
+  return text("ファイルマネージャからファイルを受け取れませんでした。",
+              "Could not receive files from the file manager.");
 }
 
 QString serviceWhileBusy() {

@@ -24,10 +24,13 @@ void TesselApp::start() {
 
   model_ = std::make_unique<AppModel>(
       Desktop{desktop_.panel, presentation_, desktop_.folders, desktop_.notifier}, platform_);
+  // Today the module is installed straight into Files' folder.
   const QString module = desktop_.extensionModule;
   window_ = std::make_unique<MainWindow>(
-      *model_, ContentEnvironment{desktop_.panel, QString::fromStdString(platform_.homeFolder()),
-                                  module, [module] { return QFileInfo::exists(module); }});
+      *model_, ContentEnvironment{desktop_.panel,
+                                  QString::fromStdString(platform_.homeFolder()),
+                                  {module, QFileInfo(module).path()},
+                                  [module] { return QFileInfo::exists(module); }});
   presentation_.addWindow(window_.get());
 
   // A background start never puts the window on the screen: it would only be taken away.

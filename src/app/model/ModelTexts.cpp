@@ -51,9 +51,10 @@ std::string undoFinished(std::int64_t count) {
 }
 
 std::string receivedServiceItems(std::int64_t count) {
-  return formatText(localizedText("Finderから%@件を受け取りました。移動先を確認してください。",
-                                  "Received %@ items from Finder. Choose a destination."),
-                    {std::to_string(count)});
+  return formatText(
+      localizedText("ファイルマネージャから%@件を受け取りました。移動先を確認してください。",
+                    "Received %@ items from the file manager. Choose a destination."),
+      {std::to_string(count)});
 }
 
 std::string unknownOperation() {
@@ -66,8 +67,8 @@ std::string cannotOpenDestination() {
 }
 
 std::string fileManagerRefused() {
-  return localizedText("Finderでフォルダを開けませんでした。",
-                       "Could not open the folder in Finder.");
+  return localizedText("ファイルマネージャでフォルダを開けませんでした。",
+                       "Could not open the folder in the file manager.");
 }
 
 }  // namespace tessel::ModelTexts

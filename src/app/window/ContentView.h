@@ -9,6 +9,7 @@
 
 #include "model/AppModel.h"
 #include "window/DisclosureGroup.h"
+#include "window/ExtensionSetup.h"
 #include "window/FooterView.h"
 #include "window/MountWatcher.h"
 
@@ -19,9 +20,9 @@ struct ContentEnvironment {
   OpenPanel& importer;
   // Paths inside it are shown from "~".
   QString homeFolder;
-  // Where the GNOME Files module sits when it is installed.
-  QString extensionModule;
-  // Whether that module is in place now.
+  // Where this installation's GNOME Files module is, and the folder Files loads modules from.
+  FilesModule extensionModule;
+  // Whether Files' folder holds the module now.
   std::function<bool()> extensionInstalled;
 };
 

@@ -1,7 +1,6 @@
 #include "window/HelpGroup.h"
 
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include "window/SettingsEdits.h"
@@ -10,14 +9,15 @@
 
 namespace tessel {
 
-HelpGroup::HelpGroup(AppModel& model, const QString& extensionModule, QWidget* parent)
+HelpGroup::HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* parent)
     : DisclosureGroup(WindowTexts::helpGroup(), parent),
       model_(model),
-      extensionModule_(extensionModule) {
+      extensionModule_(std::move(extensionModule)) {
   setObjectName(QStringLiteral("helpGroup"));
   for (const QString& line : {WindowTexts::helpMove(), WindowTexts::helpOpen()}) {
     auto* label = new QLabel(line, this);
     label->setWordWrap(true);
+    WindowStyle::keepJapaneseInOneFont(label);
     content()->addWidget(label);
   }
   for (const QString& line : {WindowTexts::helpNoRegistration(), WindowTexts::helpLimits()}) {
@@ -46,13 +46,7 @@ HelpGroup::HelpGroup(AppModel& model, const QString& extensionModule, QWidget* p
 }
 
 void HelpGroup::showExtensionSettings() {
-  const bool installed = model_.extensionEnabled();
-  auto* box = new QMessageBox(QMessageBox::Information, WindowTexts::extensionSettingsTitle(),
-                              installed ? WindowTexts::extensionSettingsInstalled(extensionModule_)
-                                        : WindowTexts::extensionSettingsMissing(extensionModule_),
-                              QMessageBox::Ok, window());
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  openExtensionSetup(extensionModule_, model_.extensionEnabled(), window());
 }
 
 void HelpGroup::showSourceFolders() {

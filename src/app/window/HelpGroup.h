@@ -6,6 +6,7 @@
 
 #include "model/AppModel.h"
 #include "window/DisclosureGroup.h"
+#include "window/ExtensionSetup.h"
 
 namespace tessel {
 
@@ -13,15 +14,14 @@ class HelpGroup : public DisclosureGroup {
   Q_OBJECT
 
  public:
-  // `extensionModule` is where the GNOME Files module is installed when it is.
-  HelpGroup(AppModel& model, const QString& extensionModule, QWidget* parent = nullptr);
+  HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* parent = nullptr);
 
  private:
   void showExtensionSettings();
   void showSourceFolders();
 
   AppModel& model_;
-  QString extensionModule_;
+  FilesModule extensionModule_;
   QLabel* enableHint_;
   QWidget* sourceFolders_ = nullptr;
 };

@@ -1,9 +1,32 @@
 #include "window/WindowStyle.h"
 
+#include <QGlyphRun>
 #include <QPalette>
 #include <QPushButton>
+#include <QRawFont>
+#include <QTextLayout>
+#include <algorithm>
 
 namespace tessel::WindowStyle {
+namespace {
+
+bool isJapanese(QChar character) {
+  const QChar::Script script = character.script();
+  return script == QChar::Script_Hiragana || script == QChar::Script_Katakana ||
+         script == QChar::Script_Han;
+}
+
+// The family that `font` falls back to for kana on this system.
+QString kanaFamily(const QFont& font) {
+  QTextLayout probe(QStringLiteral("ク"), font);
+  probe.beginLayout();
+  probe.createLine();
+  probe.endLayout();
+  const QList<QGlyphRun> runs = probe.glyphRuns();
+  return runs.isEmpty() ? QString() : runs.first().rawFont().familyName();
+}
+
+}  // namespace
 
 void makePanel(QFrame* frame) {
   frame->setObjectName(QStringLiteral("panel"));
@@ -30,7 +53,9 @@ QLabel* heading(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   QFont font = label->font();
   font.setPointSizeF(font.pointSizeF() * 1.15);
-  font.setWeight(QFont::DemiBold);
+  // Bold, not semibold: a font with only a regular face (as many Japanese ones) is drawn
+  // bold by the renderer, but semibold is left regular.
+  font.setWeight(QFont::Bold);
   label->setFont(font);
   return label;
 }
@@ -53,6 +78,16 @@ void makeCaption(QWidget* widget) {
   QFont font = widget->font();
   font.setPointSizeF(font.pointSizeF() * 0.88);
   widget->setFont(font);
+}
+
+void keepJapaneseInOneFont(QLabel* label) {
+  const QString text = label->text();
+  if (std::none_of(text.begin(), text.end(), isJapanese)) return;
+  QFont font = label->font();
+  const QString family = kanaFamily(font);
+  if (family.isEmpty() || family == font.family()) return;
+  font.setFamilies({family, font.family()});
+  label->setFont(font);
 }
 
 void makeProminent(QPushButton* button) {

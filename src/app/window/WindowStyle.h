@@ -1,5 +1,5 @@
 // The few looks the settings window repeats: framed panels, headings, secondary and caption
-// text, dividers.
+// text, dividers, Japanese lines in one font.
 #pragma once
 
 #include <QFrame>
@@ -18,6 +18,10 @@ QLabel* heading(const QString& text, QWidget* parent = nullptr);
 QLabel* secondary(const QString& text, QWidget* parent = nullptr);
 void makeSecondary(QWidget* widget);
 void makeCaption(QWidget* widget);
+// Draws a line with Japanese text in the font that shows its kana, spaces and symbols included.
+// Qt takes the font of a space or an arrow from the script before it, so "ク → " and "先 → "
+// would otherwise get arrows of different widths from two fonts. Other lines are left alone.
+void keepJapaneseInOneFont(QLabel* label);
 // A prominent button: the default look of the window's main actions.
 void makeProminent(QPushButton* button);
 

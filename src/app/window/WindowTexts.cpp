@@ -28,10 +28,10 @@ QString tagline() {
   return text("いつものフォルダへ、右クリックで。", "Your usual folders, a right-click away.");
 }
 QString extensionAvailable() {
-  return text("Finderで利用可能", "Available in Finder");
+  return text("Filesで利用可能", "Available in Files");
 }
 QString enableExtension() {
-  return text("Finder拡張を有効にする", "Enable Finder Extension");
+  return text("Files拡張を有効にする", "Enable Files Extension");
 }
 
 QString moveToHeading() {
@@ -47,8 +47,8 @@ QString emptyHeading() {
   return text("よく使うフォルダを追加", "Add the folders you use most");
 }
 QString emptyLine() {
-  return text("Finderの右クリックから、移動やフォルダを開く操作に使えます。",
-              "Move files or open folders from Finder’s context menu.");
+  return text("ファイルマネージャの右クリックから、移動やフォルダを開く操作に使えます。",
+              "Move files or open folders from the file manager’s context menu.");
 }
 QString moveUpTooltip() {
   return text("上へ移動", "Move up");
@@ -70,7 +70,8 @@ QString removeLabel(const QString& name) {
   return withName("を移動先から外す", "Remove ", " from destinations", name);
 }
 QString orderNote() {
-  return text("表示順がFinderのメニューに反映されます。", "This order is used in Finder’s menu.");
+  return text("表示順がファイルマネージャのメニューに反映されます。",
+              "This order is used in the file manager’s menu.");
 }
 QString refreshMenu() {
   return text("メニューを更新", "Refresh Menu");
@@ -123,7 +124,7 @@ QString recentDestinations() {
 }
 
 QString helpGroup() {
-  return text("Finderでの使い方", "Using Tessel in Finder");
+  return text("ファイルマネージャでの使い方", "Using Tessel in the File Manager");
 }
 QString helpMove() {
   return text("移動：右クリック → 移動先 → フォルダ名",
@@ -140,18 +141,18 @@ QString helpNoRegistration() {
 }
 QString helpLimits() {
   return text(
-      "別ボリューム間の移動とシンボリックリンクの移動には対応していません。OSの権限や他のFinder拡張"
-      "により"
-      "操作できない場所があります。",
-      "Moves between volumes and symbolic links are not supported. macOS permissions or other "
-      "Finder extensions may prevent actions in some locations.");
+      "別ボリューム間の移動とシンボリックリンクの移動には対応していません。"
+      "ファイルの権限や他のファイルマネージャ拡張により操作できない場所があります。",
+      "Moves between volumes and symbolic links are not supported. File permissions or other "
+      "file manager extensions may prevent actions in some locations.");
 }
 QString openExtensionSettings() {
-  return text("Finder拡張の設定を開く", "Open Finder Extension Settings");
+  return text("Files拡張の設定方法…", "Set Up the Files Extension…");
 }
 QString enableExtensionHint() {
-  return text("システム設定でTesselのⓘを開き、拡張をオンにしてください。",
-              "Open Tessel’s info button in System Settings and enable the extension.");
+  return text(
+      "TesselのFiles用モジュールをインストールしてから、Filesを再起動してください（nautilus -q）。",
+      "Install Tessel’s module for Files, then restart Files (nautilus -q).");
 }
 QString removeSourceFolder() {
   return text("登録を外す", "Remove");
@@ -159,24 +160,45 @@ QString removeSourceFolder() {
 QString addSourceFolder() {
   return text("操作するフォルダを追加…", "Add Source Folder…");
 }
-QString extensionSettingsTitle() {
-  return text("ファイル（Nautilus）の拡張", "Files (Nautilus) Extension");
+QString extensionSetupTitle() {
+  return text("Files拡張", "Files Extension");
 }
-QString extensionSettingsInstalled(const QString& modulePath) {
-  const std::string path = modulePath.toStdString();
-  return text("Tesselの拡張は " + path +
-                  " にインストールされています。メニューが表示されないときは、ファイルを一度終了"
-                  "してください（nautilus -q）。",
-              "Tessel’s extension is installed at " + path +
-                  ". If its menu does not appear, quit Files once (nautilus -q).");
+QString filesHasModule() {
+  return text("FilesにはTesselのモジュールが入っています。", "Files has Tessel’s module.");
 }
-QString extensionSettingsMissing(const QString& modulePath) {
-  const std::string path = modulePath.toStdString();
+QString filesCannotLoadModule() {
+  return text("Tesselのモジュールは、Filesが読み込めない場所にインストールされています。",
+              "Tessel’s module is installed where Files cannot load it.");
+}
+QString moduleNotInstalled() {
+  return text("TesselのFiles用モジュールはインストールされていません。",
+              "Tessel’s module for Files is not installed.");
+}
+QString moduleLocation(const QString& path, bool present) {
+  const std::string shown = "\n" + path.toStdString();
+  return present ? text("Tesselのモジュール：" + shown, "Tessel’s module:" + shown)
+                 : text("Tesselのモジュール（見つかりません）：" + shown,
+                        "Tessel’s module (not found):" + shown);
+}
+QString filesModuleFolder(const QString& folder) {
+  const std::string shown = "\n" + folder.toStdString();
+  return text("Filesのモジュールフォルダ：" + shown, "Files’ module folder:" + shown);
+}
+QString restartFilesIfMissing() {
   return text(
-      "Tesselの拡張がまだインストールされていません。tessel-nautilus.so を " + path +
-          " にインストールし（cmake --install）、ファイルを一度終了してください（nautilus -q）。",
-      "Tessel’s extension is not installed yet. Install tessel-nautilus.so as " + path +
-          " (cmake --install), then quit Files once (nautilus -q).");
+      "Filesの右クリックメニューにTesselの項目が表示されないときは、Filesを再起動してくだ"
+      "さい（nautilus -q を実行してから、Filesを開き直します）。",
+      "If Tessel’s items do not appear in Files’ context menu, restart Files: run "
+      "nautilus -q, then open Files again.");
+}
+QString installModule() {
+  return text(
+      "Tesselのパッケージをインストールするか、Tesselをシステム全体にインストールして、モ"
+      "ジュールをFilesのモジュールフォルダに置いてください。その後、Filesを再起動してくだ"
+      "さい（nautilus -q を実行してから、Filesを開き直します）。",
+      "Install the Tessel package, or install Tessel system-wide, so that its module is "
+      "in Files’ module folder. Then restart Files: run nautilus -q, then open Files "
+      "again.");
 }
 
 QString undoMove() {

@@ -54,10 +54,15 @@ QString openExtensionSettings();
 QString enableExtensionHint();
 QString removeSourceFolder();
 QString addSourceFolder();
-// How to turn the GNOME Files module on, with where Files loads modules from.
-QString extensionSettingsTitle();
-QString extensionSettingsInstalled(const QString& modulePath);
-QString extensionSettingsMissing(const QString& modulePath);
+// The set-up dialog of the GNOME Files module.
+QString extensionSetupTitle();
+QString filesHasModule();
+QString filesCannotLoadModule();
+QString moduleNotInstalled();
+QString moduleLocation(const QString& path, bool present);
+QString filesModuleFolder(const QString& folder);
+QString restartFilesIfMissing();
+QString installModule();
 
 // Footer and the confirmation.
 QString undoMove();

@@ -27,9 +27,10 @@ std::string dataHome(Platform& platform) {
 }
 
 TesselError noContainer() {
-  return TesselError::invalid(
-      localizedText("App Groupを開けません。署名とプロビジョニング設定を確認してください。",
-                    "Cannot open the App Group. Check signing and provisioning settings."));
+  return TesselError::invalid(localizedText(
+      "Tesselの共有フォルダを開けません。データフォルダが存在し、書き込めるか確認してください。",
+      "Cannot open Tessel’s shared folder. Check that the data folder exists and "
+      "can be written."));
 }
 
 }  // namespace

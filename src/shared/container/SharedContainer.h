@@ -33,7 +33,7 @@ inline constexpr double kMaxRequestAge = 300;
 std::string group(Platform& platform = Platform::standard());
 
 // The container folder for group(): $XDG_DATA_HOME/<group> (XDG_DATA_HOME defaulting to
-// ~/.local/share), made with mode 0700 when missing. Throws TesselError with the App Group
+// ~/.local/share), made with mode 0700 when missing. Throws TesselError with the shared-folder
 // message when the identifier cannot name a folder or the folder cannot be made.
 std::string url(Platform& platform = Platform::standard());
 

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -37,9 +38,23 @@ class MainWindowTest : public WindowTestSession {
     window->resize(760, 1040);
     flushDeletions();
     QCoreApplication::processEvents();
+    save(window->grab(), name);
+  }
+
+  // The Files extension's set-up dialog as the help group's button opens it.
+  void setUpScreenshot(const char* name) {
+    window->findChild<QPushButton*>(QStringLiteral("extensionSettingsButton"))->click();
+    auto* dialog = window->findChild<QMessageBox*>(QStringLiteral("extensionSetup"));
+    ASSERT_NE(dialog, nullptr);
+    QCoreApplication::processEvents();
+    save(dialog->grab(), name);
+    dialog->close();
+  }
+
+  static void save(const QPixmap& image, const char* name) {
     const QString folder = QStringLiteral(TESSEL_SCREENSHOT_DIR);
     QDir().mkpath(folder);
-    EXPECT_TRUE(window->grab().save(folder + "/" + name + ".png"));
+    EXPECT_TRUE(image.save(folder + "/" + name + ".png"));
   }
 
   std::unique_ptr<MainWindow> window;
@@ -82,6 +97,7 @@ TEST_F(MainWindowTest, ScreenshotsInBothLanguagesAndWhileBusy) {
     furnish();
     model->setStatus("Moved 2, skipped 0. ");
     screenshot("window-en");
+    setUpScreenshot("extension-setup-en");
     window.reset();
   }
   {
@@ -91,7 +107,9 @@ TEST_F(MainWindowTest, ScreenshotsInBothLanguagesAndWhileBusy) {
     furnish();
     model->setStatus("2件移動、0件スキップ。");
     model->setExtensionEnabled(false);
+    temp.file(std::string("home/") + kUserModule);
     screenshot("window-ja");
+    setUpScreenshot("extension-setup-ja");
     window.reset();
   }
   startModel();

@@ -110,13 +110,15 @@ TEST_F(TesselServicesTest, NoFileReceivedIsAnErrorForTheCallerAndKeepsWhatWasPen
   launch();
   EXPECT_EQ(services->moveFiles({fileUrl(temp.file("home/a.txt"))}, QString("favorite:0")),
             std::nullopt);
-  EXPECT_EQ(services->moveFiles({}, std::nullopt), "Could not receive files from Finder.");
+  EXPECT_EQ(services->moveFiles({}, std::nullopt),
+            "Could not receive files from the file manager.");
   EXPECT_EQ(services->moveFiles({QUrl("https://example.com/a")}, std::nullopt),
-            "Could not receive files from Finder.");
+            "Could not receive files from the file manager.");
   EXPECT_EQ(services->pendingSources, QList<QUrl>{fileUrl(temp.at("home/a.txt"))});
   EXPECT_EQ(services->pendingFavoriteIndex, 0);
   ScopedLanguage japanese("ja");
-  EXPECT_EQ(services->moveFiles({}, std::nullopt), "Finderからファイルを受け取れませんでした。");
+  EXPECT_EQ(services->moveFiles({}, std::nullopt),
+            "ファイルマネージャからファイルを受け取れませんでした。");
 }
 
 TEST_F(TesselServicesTest,
@@ -130,7 +132,7 @@ TEST_F(TesselServicesTest,
   appear();
   EXPECT_TRUE(services->pendingSources.isEmpty());
   EXPECT_EQ(model->selectedSources(), urls(second));
-  EXPECT_EQ(model->status(), "Received 2 items from Finder. Choose a destination.");
+  EXPECT_EQ(model->status(), "Received 2 items from the file manager. Choose a destination.");
   EXPECT_TRUE(window.isVisible());
 }
 

@@ -1,13 +1,21 @@
 // The settings window on a real model: what it shows, and what its controls change.
 #include <QComboBox>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QToolButton>
+#include <set>
 
 #include "WindowTestSession.h"
+#include "application/ApplicationTexts.h"
+#include "container/SharedContainer.h"
+#include "model/ModelTexts.h"
 #include "window/ContentView.h"
 #include "window/FolderDisplay.h"
+#include "window/WindowTexts.h"
 
 namespace tessel::testing {
 namespace {
@@ -197,14 +205,112 @@ TEST_F(ContentViewTest, TheIndicatorFollowsTheModuleEachTimeTheWindowIsShown) {
   startModel();
   show();
   QLabel* indicator = child<QLabel>("extensionIndicator");
-  EXPECT_EQ(indicator->text(), "Enable Finder Extension");
+  EXPECT_EQ(indicator->text(), "Enable Files Extension");
   EXPECT_FALSE(child<QLabel>("enableExtensionHint")->isHidden());
   extensionInstalled = true;
   view->hide();
   view->show();
   EXPECT_TRUE(model->extensionEnabled());
-  EXPECT_EQ(indicator->text(), "Available in Finder");
+  EXPECT_EQ(indicator->text(), "Available in Files");
   EXPECT_TRUE(child<QLabel>("enableExtensionHint")->isHidden());
+}
+
+TEST_F(ContentViewTest, TheSetUpDialogSaysWhereTheModuleIsAndWhetherFilesHasIt) {
+  startModel();
+  show();
+  const QString installed = QString::fromStdString(homePath(kUserModule));
+  const QString folder = QString::fromLatin1(kFilesFolder);
+  const struct {
+    bool moduleExists;
+    bool filesHasModule;
+    const char* headline;
+    QString details;
+  } cases[] = {
+      {false, false, "Tessel’s module for Files is not installed.",
+       "Tessel’s module (not found):\n" + installed + "\n\nFiles’ module folder:\n" + folder +
+           "\n\nInstall the Tessel package, or install Tessel system-wide, so that its module "
+           "is in Files’ module folder. Then restart Files: run nautilus -q, then open Files "
+           "again."},
+      {true, false, "Tessel’s module is installed where Files cannot load it.",
+       "Tessel’s module:\n" + installed + "\n\nFiles’ module folder:\n" + folder +
+           "\n\nInstall the Tessel package, or install Tessel system-wide, so that its module "
+           "is in Files’ module folder. Then restart Files: run nautilus -q, then open Files "
+           "again."},
+      {true, true, "Files has Tessel’s module.",
+       "Tessel’s module:\n" + folder + "/tessel-nautilus.so\n\nFiles’ module folder:\n" + folder +
+           "\n\nIf Tessel’s items do not appear in Files’ context menu, restart Files: run "
+           "nautilus -q, then open Files again."},
+  };
+  for (const auto& example : cases) {
+    if (example.moduleExists) temp.file(std::string("home/") + kUserModule);
+    model->setExtensionEnabled(example.filesHasModule);
+    child<QPushButton>("extensionSettingsButton")->click();
+    auto* dialog = view->findChild<QMessageBox*>(QStringLiteral("extensionSetup"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Files Extension");
+    EXPECT_EQ(dialog->text(), example.headline);
+    EXPECT_EQ(dialog->informativeText(), example.details);
+    dialog->close();
+    flushDeletions();
+  }
+}
+
+// These texts name the desktop's file manager, never another system's.
+TEST_F(ContentViewTest, FileManagerTextsAreExactInBothLanguages) {
+  const std::string noGroup = temp.file("no-group.json", R"({"TesselAppGroup":""})");
+  const auto containerError = [&]() -> std::string {
+    platform.variables["TESSEL_INFO_FILE"] = noGroup;
+    try {
+      SharedContainer::url(platform);
+    } catch (const std::exception& error) {
+      return error.what();
+    }
+    return "no error";
+  };
+  const auto shown = [](QString (*text)()) { return [text] { return text().toStdString(); }; };
+  const struct {
+    std::function<std::string()> text;
+    const char* ja;
+    const char* en;
+  } texts[] = {
+      {shown(WindowTexts::extensionAvailable), "Filesで利用可能", "Available in Files"},
+      {shown(WindowTexts::enableExtension), "Files拡張を有効にする", "Enable Files Extension"},
+      {shown(WindowTexts::emptyLine),
+       "ファイルマネージャの右クリックから、移動やフォルダを開く操作に使えます。",
+       "Move files or open folders from the file manager’s context menu."},
+      {shown(WindowTexts::orderNote), "表示順がファイルマネージャのメニューに反映されます。",
+       "This order is used in the file manager’s menu."},
+      {shown(WindowTexts::helpGroup), "ファイルマネージャでの使い方",
+       "Using Tessel in the File Manager"},
+      {shown(WindowTexts::helpLimits),
+       "別ボリューム間の移動とシンボリックリンクの移動には対応していません。ファイルの権限や他の"
+       "ファイルマネージャ拡張により操作できない場所があります。",
+       "Moves between volumes and symbolic links are not supported. File permissions or other "
+       "file manager extensions may prevent actions in some locations."},
+      {shown(WindowTexts::openExtensionSettings), "Files拡張の設定方法…",
+       "Set Up the Files Extension…"},
+      {shown(WindowTexts::enableExtensionHint),
+       "TesselのFiles用モジュールをインストールしてから、Filesを再起動してください（nautilus "
+       "-q）。",
+       "Install Tessel’s module for Files, then restart Files (nautilus -q)."},
+      {[] { return ModelTexts::receivedServiceItems(2); },
+       "ファイルマネージャから2件を受け取りました。移動先を確認してください。",
+       "Received 2 items from the file manager. Choose a destination."},
+      {shown(ApplicationTexts::filesNotReceived),
+       "ファイルマネージャからファイルを受け取れませんでした。",
+       "Could not receive files from the file manager."},
+      {ModelTexts::fileManagerRefused, "ファイルマネージャでフォルダを開けませんでした。",
+       "Could not open the folder in the file manager."},
+      {containerError,
+       "Tesselの共有フォルダを開けません。データフォルダが存在し、書き込めるか確認してください。",
+       "Cannot open Tessel’s shared folder. Check that the data folder exists and can be "
+       "written."},
+  };
+  for (const auto& text : texts) {
+    EXPECT_EQ(text.text(), text.en);
+    ScopedLanguage japanese("ja");
+    EXPECT_EQ(text.text(), text.ja);
+  }
 }
 
 TEST_F(ContentViewTest, WhileBusyTheFooterButtonsAreOffAndAConfirmedClearingDoesNothing) {
@@ -251,7 +357,6 @@ TEST_F(ContentViewTest, EveryTextFollowsTheUsersLanguage) {
   EXPECT_EQ(child<QComboBox>("policyChoice")->itemText(0), "両方残す（別名）");
   EXPECT_EQ(child<QComboBox>("destinationChoice")->itemText(0), "選択してください");
   EXPECT_EQ(child<QLabel>("selectedCount")->text(), "0件選択");
-  EXPECT_EQ(child<QLabel>("extensionIndicator")->text(), "Finder拡張を有効にする");
   EXPECT_EQ(child<QPushButton>("clearHistoryButton")->toolTip(),
             "直前の移動履歴を消去します。確定後は取り消せません。");
   EXPECT_EQ(child<QLabel>("statusLine")->text(), "準備完了");
@@ -261,6 +366,26 @@ TEST_F(ContentViewTest, EveryTextFollowsTheUsersLanguage) {
       ->findChild<QPushButton*>(QStringLiteral("confirmClearButton"))
       ->click();
   EXPECT_EQ(model->status(), "前の移動を確定しました。");
+}
+
+// Qt picks the font of an arrow by the script before it; the help lines must not mix widths.
+TEST_F(ContentViewTest, TheJapaneseHelpLinesDrawEveryArrowInOneFont) {
+  ScopedLanguage japanese("ja");
+  startModel();
+  show();
+  std::set<QString> arrowFonts;
+  for (QLabel* label : child<QWidget>("helpGroup")->findChildren<QLabel*>()) {
+    QTextLayout layout(label->text(), label->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (qsizetype at = label->text().indexOf(u'→'); at >= 0;
+         at = label->text().indexOf(u'→', at + 1)) {
+      for (const QGlyphRun& run : layout.glyphRuns(int(at), 1))
+        arrowFonts.insert(run.rawFont().familyName());
+    }
+  }
+  EXPECT_EQ(arrowFonts.size(), 1u);
 }
 
 class StoreBuildContentViewTest : public ContentViewTest {

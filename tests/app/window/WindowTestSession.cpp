@@ -117,8 +117,9 @@ bool waitUntil(const std::function<bool()>& done) {
 }
 
 ContentEnvironment WindowTestSession::windowEnvironment(std::function<bool()> extensionInstalled) {
-  return ContentEnvironment{desktop, QString::fromStdString(platform.home),
-                            QStringLiteral("/usr/lib/nautilus/extensions-4/tessel-nautilus.so"),
+  return ContentEnvironment{desktop,
+                            QString::fromStdString(platform.home),
+                            {QString::fromStdString(homePath(kUserModule)), kFilesFolder},
                             std::move(extensionInstalled)};
 }
 

@@ -85,7 +85,12 @@ class WindowTestSession : public ::testing::Test {
   // Folders under the home folder, added as favourites in this order.
   void addFavorites(const std::vector<std::string>& names);
   std::string homePath(const std::string& relative) const { return platform.home + "/" + relative; }
-  // What a window on this session sees: its desktop, home and Files-module check.
+  // Where the window says Files loads modules from, and where this installation's module is
+  // (inside the home folder, where Files does not look).
+  static constexpr const char* kFilesFolder = "/usr/lib/x86_64-linux-gnu/nautilus/extensions-4";
+  static constexpr const char* kUserModule = ".local/lib/nautilus/extensions-4/tessel-nautilus.so";
+  // What a window on this session sees: its desktop, home, the Files module and the check
+  // whether Files has it.
   ContentEnvironment windowEnvironment(std::function<bool()> extensionInstalled);
   std::string storedSettings() const;
   std::string journal() const;

@@ -19,7 +19,7 @@ namespace {
 
 constexpr double kNow = Timestamp::kUnixOffset + 800'000'000.0;
 const std::string kNoContainer =
-    "Cannot open the App Group. Check signing and provisioning settings.";
+    "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.";
 const std::string kExpired = "The move request has expired.";
 
 std::string messageOf(const std::function<void()>& call) {

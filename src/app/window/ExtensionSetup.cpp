@@ -1,0 +1,37 @@
+#include "window/ExtensionSetup.h"
+
+#include <QFileInfo>
+
+#include "window/WindowTexts.h"
+
+namespace tessel {
+
+QMessageBox* openExtensionSetup(const FilesModule& module, bool filesHasModule, QWidget* parent) {
+  // Once Files has the module, the copy that matters is the one in Files' folder.
+  const QString shown = filesHasModule
+                            ? module.filesFolder + "/" + QFileInfo(module.installed).fileName()
+                            : module.installed;
+  const bool installed = filesHasModule || QFileInfo::exists(module.installed);
+  const QString headline = filesHasModule ? WindowTexts::filesHasModule()
+                           : installed    ? WindowTexts::filesCannotLoadModule()
+                                          : WindowTexts::moduleNotInstalled();
+  const QString details =
+      WindowTexts::moduleLocation(shown, installed) + "\n\n" +
+      WindowTexts::filesModuleFolder(module.filesFolder) + "\n\n" +
+      (filesHasModule ? WindowTexts::restartFilesIfMissing() : WindowTexts::installModule());
+  auto* box =
+      new QMessageBox(filesHasModule ? QMessageBox::Information : QMessageBox::Warning,
+                      WindowTexts::extensionSetupTitle(), headline, QMessageBox::Ok, parent);
+  box->setObjectName(QStringLiteral("extensionSetup"));
+  box->setTextFormat(Qt::PlainText);
+  box->setInformativeText(details);
+  // Wide enough for a module path on one line.
+  box->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 42em; }"));
+  // Paths and the command are there to be copied into a terminal.
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+  return box;
+}
+
+}  // namespace tessel
