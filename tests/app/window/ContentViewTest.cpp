@@ -220,6 +220,9 @@ TEST_F(ContentViewTest, TheSetUpDialogSaysWhereTheModuleIsAndWhetherFilesHasIt) 
   show();
   const QString installed = QString::fromStdString(homePath(kUserModule));
   const QString folder = QString::fromLatin1(kFilesFolder);
+  const QString install =
+      "\n\nInstall the Tessel package, or install Tessel system-wide, so that its module is in "
+      "Files’ module folder. Then restart Files: run nautilus -q, then open Files again.";
   const struct {
     bool moduleExists;
     bool filesHasModule;
@@ -228,14 +231,9 @@ TEST_F(ContentViewTest, TheSetUpDialogSaysWhereTheModuleIsAndWhetherFilesHasIt) 
   } cases[] = {
       {false, false, "Tessel’s module for Files is not installed.",
        "Tessel’s module (not found):\n" + installed + "\n\nFiles’ module folder:\n" + folder +
-           "\n\nInstall the Tessel package, or install Tessel system-wide, so that its module "
-           "is in Files’ module folder. Then restart Files: run nautilus -q, then open Files "
-           "again."},
+           install},
       {true, false, "Tessel’s module is installed where Files cannot load it.",
-       "Tessel’s module:\n" + installed + "\n\nFiles’ module folder:\n" + folder +
-           "\n\nInstall the Tessel package, or install Tessel system-wide, so that its module "
-           "is in Files’ module folder. Then restart Files: run nautilus -q, then open Files "
-           "again."},
+       "Tessel’s module:\n" + installed + "\n\nFiles’ module folder:\n" + folder + install},
       {true, true, "Files has Tessel’s module.",
        "Tessel’s module:\n" + folder + "/tessel-nautilus.so\n\nFiles’ module folder:\n" + folder +
            "\n\nIf Tessel’s items do not appear in Files’ context menu, restart Files: run "
