@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Kills `tessel-engine move` with SIGKILL at random moments of a batch, then checks that
-# `tessel-engine undo` restores the tree exactly: the same names, kinds, contents and inode
-# numbers, nothing lost or overwritten, and a journal left with no entries.
+# Kills `tessel-engine move` with SIGKILL at a random moment of a batch, then kills the undo
+# that follows at a random moment of its own, then checks that a last `tessel-engine undo`
+# restores the tree exactly: the same names, kinds, contents and inode numbers, nothing lost or
+# overwritten, and a journal left with no entries.
 #
 #   scripts/crash-test.sh ENGINE [KILL_POINTS]
 #
 # The engine pauses TESSEL_ENGINE_STEP_DELAY_US before every journal write and every move (a
-# hook of the command-line driver, not of the engine), which spreads the kills over every step
-# of the batch. Prints how many kill points passed; exits 1 when any failed.
+# hook of the command-line driver, not of the engine), which spreads the kills over every step:
+# before the batch's first write, between any two of its moves, before its last write, and
+# the same for the undo. Prints how many kill points passed; exits 1 when any failed.
 set -euo pipefail
 
 engine=$(realpath "$1")
@@ -46,31 +48,49 @@ move_batch() {
     --to "$tree/Archive" "${sources[@]}"
 }
 
+undo_batch() {
+  TESSEL_ENGINE_STEP_DELAY_US=${1:-0} exec "$engine" undo --journal "$journal" \
+    --source-root "$tree/Sources" --destination-root "$tree/Archive"
+}
+
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# How long a whole batch takes, so kills land anywhere from before the first step to after
-# the last.
+# Runs a command in the background and kills it with SIGKILL after a random part of `span` ms.
+kill_at_random() {
+  local span=$1
+  shift
+  local delay_ms=$(((RANDOM * 32768 + RANDOM) % span))
+  ("$@" >/dev/null 2>&1) &
+  local pid=$!
+  sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "$delay_ms"
+}
+
+# How long a whole batch and its undo take, so kills land anywhere from before the first step
+# to after the last.
 make_tree
 start=$(now_ms)
 (move_batch >/dev/null)
 span=$(($(now_ms) - start + 20))
+start=$(now_ms)
+(undo_batch "$pause_us" >/dev/null)
+undo_span=$(($(now_ms) - start + 20))
 
 passed=0
 interrupted=0
+cut_short=0
 for point in $(seq 1 "$points"); do
   make_tree
   before=$(picture)
-  delay_ms=$(((RANDOM * 32768 + RANDOM) % span))
-  (move_batch >/dev/null 2>&1) &
-  pid=$!
-  sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
-  kill -KILL "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  delay_ms=$(kill_at_random "$span" move_batch)
   if grep -q '"pending":true' "$journal" 2>/dev/null; then interrupted=$((interrupted + 1)); fi
+  undo_delay_ms=$(kill_at_random "$undo_span" undo_batch "$pause_us")
+  if [ -e "$journal" ] && ! grep -q '"entries":\[\]' "$journal"; then cut_short=$((cut_short + 1)); fi
 
   problem=""
-  if ! undone=$("$engine" undo --journal "$journal" --source-root "$tree/Sources" \
-    --destination-root "$tree/Archive" 2>&1); then
+  if ! undone=$( (undo_batch) 2>&1); then
     problem="undo failed: $undone"
   elif [ "$(picture)" != "$before" ]; then
     problem="tree differs: $(diff <(echo "$before") <(picture) | head -n 5 | tr '\n' ' ')"
@@ -80,10 +100,12 @@ for point in $(seq 1 "$points"); do
   if [ -z "$problem" ]; then
     passed=$((passed + 1))
   else
-    echo "kill point $point (after ${delay_ms} ms): $problem"
+    echo "kill point $point (move killed after ${delay_ms} ms, undo after ${undo_delay_ms} ms):" \
+      "$problem"
   fi
 done
 
-echo "crash test: $passed of $points kill points passed" \
-  "($interrupted killed between an item's two journal writes; batch takes ~${span} ms)"
+echo "crash test: $passed of $points kill points passed ($interrupted moves left pending" \
+  "entries, $cut_short undos were killed with entries left; batch takes ~${span} ms, its undo" \
+  "~${undo_span} ms)"
 [ "$passed" -eq "$points" ]

@@ -1,12 +1,18 @@
 // A platform that forwards to the real one but can make chosen calls fail with a chosen errno,
 // and records every file call it sees, in order. Tests use it to break one step of an
 // operation and check that nothing was lost, and to check the order of writes and moves.
+//
+// It can also lose power: once armed, it remembers every change the disk could still forget
+// (renames and folders made until the folders holding them are synced, writes that were not
+// durable) and at a chosen call undoes them all, newest first, as a power loss would.
 #pragma once
 
 #include <cerrno>
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +26,12 @@ struct PlatformCall {
   std::string path;
   std::string secondPath;                // the target of a move or copy
   std::optional<Durability> durability;  // of a write
+};
+
+// Thrown by every call from the one at which power was lost; never a PlatformError, so no
+// step of an operation takes it for a failure it can report and carry on.
+struct PowerLoss : std::runtime_error {
+  PowerLoss() : std::runtime_error("power lost") {}
 };
 
 class FaultInjectingPlatform : public PlatformWrapper {
@@ -43,6 +55,13 @@ class FaultInjectingPlatform : public PlatformWrapper {
     rules_.clear();
   }
 
+  // From now on remembers the changes not yet on disk; the `nth` (1-based) call from now loses
+  // power before it runs: the remembered changes are undone and every call throws PowerLoss.
+  void losePowerAtCall(size_t nth);
+  // Loses power now unless it was lost already, then brings it back: a working platform that
+  // remembers nothing. Returns the changes that could not be undone (a test expects none).
+  std::vector<std::string> restorePower();
+
   const std::vector<PlatformCall>& calls() const { return calls_; }
   int count(FileOperation operation) const;
   void clearCalls() {
@@ -56,6 +75,8 @@ class FaultInjectingPlatform : public PlatformWrapper {
   std::vector<std::string> logged;
 
   FileAttributes attributesOfItem(const std::string& path) override;
+  // Probes count as reading attributes; an injected fault makes the item look absent.
+  std::optional<FileAttributes> probeItem(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   void createDirectories(const std::string& path, mode_t mode) override;
   void moveItem(const std::string& from, const std::string& to) override;
@@ -63,8 +84,11 @@ class FaultInjectingPlatform : public PlatformWrapper {
   // with the entry's full path.
   std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) override;
   FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) override;
+  std::optional<FileAttributes> probeItemIn(const OpenFolder& folder,
+                                            const std::string& name) override;
   void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                        const OpenFolder& toFolder, const std::string& toName) override;
+  void syncFolder(const OpenFolder& folder) override;
   void removeItem(const std::string& path) override;
   void copyItem(const std::string& from, const std::string& to) override;
   std::vector<DirectoryEntry> contentsOfDirectory(const std::string& path) override;
@@ -76,13 +100,36 @@ class FaultInjectingPlatform : public PlatformWrapper {
   void log(const std::string& line) override;
 
  private:
+  // A change the disk could still forget, and how to take it back.
+  struct UnsyncedChange {
+    std::function<void()> undo;
+    std::set<std::string> folders;  // still to be synced before the change is on disk
+    std::string replaced;           // the file a write that was not durable replaced
+  };
+
   // Records the call and throws the injected error, if a rule claims it.
   void check(FileOperation operation, const std::string& path, const std::string& second = {},
              std::optional<Durability> durability = std::nullopt);
+  // check() for a read that cannot fail: false when a fault is injected.
+  bool passes(const std::string& path);
+  bool armed() const { return callsUntilPowerLoss_.has_value() && !powerLost_; }  // locked
+  bool tracking() const {
+    const std::lock_guard guard(mutex_);
+    return armed();
+  }
+  void remember(UnsyncedChange change);
+  void rememberMove(const std::string& from, const std::string& to);
+  // Everything the folder holds is on disk now.
+  void synced(const std::string& folder);
+  void losePower();
 
-  mutable std::mutex mutex_;  // guards rules_ and calls_
+  mutable std::mutex mutex_;  // guards everything below
   std::vector<Rule> rules_;
   std::vector<PlatformCall> calls_;
+  std::optional<size_t> callsUntilPowerLoss_;
+  bool powerLost_ = false;
+  std::vector<UnsyncedChange> unsynced_;
+  std::vector<std::string> undoProblems_;
 };
 
 }  // namespace tessel::testing

@@ -17,12 +17,7 @@ std::string fileIdentity(const std::string& path, Platform& platform) {
 }
 
 bool itemExists(const std::string& path, Platform& platform) {
-  try {
-    platform.attributesOfItem(path);
-    return true;
-  } catch (const PlatformError&) {
-    return false;
-  }
+  return platform.probeItem(path).has_value();
 }
 
 }  // namespace tessel

@@ -4,10 +4,9 @@
 #include <cerrno>
 
 #include "engine/ItemIdentity.h"
-#include "engine/JournalText.h"
 #include "engine/MovePlanner.h"
 #include "engine/MoveRefusal.h"
-#include "engine/PinnedFolders.h"
+#include "path/PathSafety.h"
 #include "path/PathText.h"
 #include "platform/PlatformError.h"
 #include "records/RecordCoding.h"
@@ -18,6 +17,23 @@ namespace {
 bool hasPendingEntry(const MoveJournal& journal) {
   return std::any_of(journal.entries.begin(), journal.entries.end(),
                      [](const MoveEntry& entry) { return entry.pending; });
+}
+
+// Makes every missing folder of `folder` and syncs the folder holding each one it made. A
+// journal written durably into a folder whose own creation a power loss can take back would
+// be lost with it, and with it every way to undo the moves it records.
+void createFoldersDurably(const std::string& folder, Platform& platform) {
+  std::string existing = folder;
+  while (!platform.probeItem(existing) && parentPath(existing) != existing) {
+    existing = parentPath(existing);
+  }
+  platform.createDirectories(folder, 0755);
+  if (existing == folder) return;
+  std::string holder = PathSafety::canonical(existing, platform);
+  for (const std::string& made : pathComponents(std::string_view(folder).substr(existing.size()))) {
+    platform.syncFolder(*platform.openFolderNoFollow(holder));
+    holder = joinPath(holder, made);
+  }
 }
 
 }  // namespace
@@ -31,9 +47,9 @@ std::optional<MoveJournal> MoveEngine::journal() {
   return decodeJson<MoveJournal>(fm_.readFile(journalURL_));
 }
 
-void MoveEngine::writeJournal(const JournalText& journal) {
-  fm_.createDirectories(parentPath(journalURL_), 0755);
-  fm_.writeFileAtomically(journalURL_, journal.bytes(), Durability::durable);
+void MoveEngine::writeJournal(const MoveJournal& journal) {
+  createFoldersDurably(parentPath(journalURL_), fm_);
+  fm_.writeFileAtomically(journalURL_, encodeJson(journal), Durability::durable);
 }
 
 MoveResult MoveEngine::move(const std::vector<std::string>& sources, const std::string& destination,
@@ -47,41 +63,6 @@ MoveResult MoveEngine::move(const std::vector<std::string>& sources, const std::
     throw refusal(MoveRefusal::interruptedMove);
   }
   return apply(planMoves(sources, sourceRoots, checked, policy, fm_));
-}
-
-MoveResult MoveEngine::apply(const MovePlan& plan) {
-  MoveResult result{0, plan.skipped, std::nullopt};
-  if (plan.moves.empty()) return result;
-
-  // Write-ahead: an item moves only once its pending entry is on disk, and the entry is
-  // committed only once the item has moved, so a crash at any point leaves a journal that
-  // undo can settle by looking at the files.
-  MoveJournal journal{Uuid::random(), Timestamp::now(fm_), {}};
-  JournalText text(journal);
-  PinnedFolders folders(fm_);
-  try {
-    for (const PlannedMove& item : plan.moves) {
-      const std::string identity = identityString(folders.attributes(item.sourceFolder, item.name));
-      journal.entries.push_back({item.source, item.target, identity, true});
-      text.push(journal.entries.back());
-      writeJournal(text);
-      folders.move(item.sourceFolder, item.name, plan.destination.path, item.targetName);
-      journal.entries.back().pending = false;
-      text.replaceLast(journal.entries.back());
-      writeJournal(text);
-    }
-  } catch (const TesselError& error) {
-    result.failure = error.what();
-  } catch (const PlatformError& error) {
-    result.failure = error.what();
-  }
-  // Counted from the files, not the loop: an item whose move happened but was not recorded
-  // still counts.
-  result.moved =
-      std::count_if(journal.entries.begin(), journal.entries.end(), [&](const MoveEntry& entry) {
-        return itemExists(entry.destination, fm_) && !itemExists(entry.source, fm_);
-      });
-  return result;
 }
 
 void MoveEngine::dismissHistory() {

@@ -1,6 +1,7 @@
 // The one component that changes the user's files: moves a batch of items into one folder,
-// undoes the last batch, and forgets it. Every item's move is written to the journal before
-// and after it happens, so the last batch can be undone exactly even after a crash.
+// undoes the last batch, and forgets it. A batch is written to the journal before its items
+// move and again once they have, so the last batch can be undone exactly even after a crash or
+// a power loss.
 //
 // Every public call holds the engine's recursive lock from start to end, so calls from several
 // threads run one after another. Failures are thrown: TesselError with a message for the user,
@@ -21,7 +22,6 @@
 namespace tessel {
 
 struct MovePlan;
-class JournalText;
 
 class MoveEngine {
  public:
@@ -53,7 +53,7 @@ class MoveEngine {
  private:
   MoveResult apply(const MovePlan& plan);
   // Replaces the journal file durably, making its folder first when missing.
-  void writeJournal(const JournalText& journal);
+  void writeJournal(const MoveJournal& journal);
 
   std::recursive_mutex lock_;
   Platform& fm_;

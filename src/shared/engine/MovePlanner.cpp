@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "engine/ItemIdentity.h"
+#include "core/DisplayPath.h"
 #include "engine/KeepBothName.h"
 #include "engine/MoveRefusal.h"
 #include "json/JsonText.h"
@@ -29,30 +29,59 @@ struct SourceFacts {
   std::optional<FileAttributes> attributes;
   std::exception_ptr readError;
   std::string canonical;
+  std::string folder;  // the canonical folder holding it
+  std::string name;    // its last component
 };
+
+// The attributes of `name` in the folder at the canonical path `folder`, read through the
+// folder held open in `open` (opened again when the folder differs): the lookup of one
+// component instead of a walk of the whole path. None when they cannot be read that way.
+std::optional<FileAttributes> probeIn(std::unique_ptr<OpenFolder>& open, const std::string& folder,
+                                      const std::string& name, Platform& platform) {
+  if (!open || open->path() != folder) {
+    try {
+      open = platform.openFolderNoFollow(folder);
+    } catch (const PlatformError&) {
+      open.reset();
+      return std::nullopt;
+    }
+  }
+  return platform.probeItemIn(*open, name);
+}
 
 std::vector<SourceFacts> readSources(const std::vector<std::string>& ordered, Platform& platform) {
   // A batch usually comes from a handful of folders: each is resolved once, and an item that
   // is not a link itself resolves to its resolved folder plus its name.
   std::unordered_map<std::string, std::string> canonicalFolders;
+  const std::pair<const std::string, std::string>* folder = nullptr;  // the last source's
+  std::unique_ptr<OpenFolder> open;
   std::vector<SourceFacts> facts(ordered.size());
   for (size_t i = 0; i < ordered.size(); ++i) {
     const std::string& source = ordered[i];
-    try {
-      facts[i].attributes = platform.attributesOfItem(source);
-    } catch (const PlatformError&) {
-      facts[i].readError = std::current_exception();
+    std::string parent = parentPath(source);
+    // The sources are sorted, so those of one folder mostly follow each other.
+    if (folder == nullptr || folder->first != parent) {
+      auto found = canonicalFolders.find(parent);
+      if (found == canonicalFolders.end()) {
+        std::string canonical = PathSafety::canonical(parent, platform);
+        found = canonicalFolders.emplace(std::move(parent), std::move(canonical)).first;
+      }
+      folder = &*found;
     }
-    if (!facts[i].attributes || facts[i].attributes->type == FileType::symbolicLink) {
-      facts[i].canonical = PathSafety::canonical(source, platform);
-      continue;
+    const std::string& name = facts[i].name = lastComponent(source);
+    facts[i].folder = folder->second;
+    facts[i].attributes = probeIn(open, folder->second, name, platform);
+    if (!facts[i].attributes) {
+      // Read again by its path, for the platform's own error naming the source as selected.
+      try {
+        facts[i].attributes = platform.attributesOfItem(source);
+      } catch (const PlatformError&) {
+        facts[i].readError = std::current_exception();
+      }
     }
-    const std::string parent = parentPath(source);
-    auto folder = canonicalFolders.find(parent);
-    if (folder == canonicalFolders.end()) {
-      folder = canonicalFolders.emplace(parent, PathSafety::canonical(parent, platform)).first;
-    }
-    facts[i].canonical = joinPath(folder->second, lastComponent(source));
+    facts[i].canonical = facts[i].attributes && facts[i].attributes->type != FileType::symbolicLink
+                             ? joinPath(folder->second, name)
+                             : PathSafety::canonical(source, platform);
   }
   return facts;
 }
@@ -60,10 +89,11 @@ std::vector<SourceFacts> readSources(const std::vector<std::string>& ordered, Pl
 // Path order in which "/" sorts before every other byte, so that everything inside a folder
 // follows the folder at once: "/a", "/a/b", "/a b" rather than "/a", "/a b", "/a/b".
 bool precedesInTreeOrder(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto rank = [](char c) { return c == '/' ? 0 : static_cast<unsigned char>(c); };
-    return rank(x) < rank(y);
-  });
+  const auto [x, y] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  if (y == b.end()) return false;
+  if (x == a.end()) return true;
+  const auto rank = [](char c) { return c == '/' ? 0 : static_cast<unsigned char>(c); };
+  return rank(*x) < rank(*y);
 }
 
 // Which sources lie inside another selected source, from one sort of the canonical paths
@@ -72,9 +102,13 @@ bool precedesInTreeOrder(const std::string& a, const std::string& b) {
 std::vector<bool> nestedSelections(const std::vector<SourceFacts>& facts) {
   std::vector<size_t> order(facts.size());
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+  const auto inTreeOrder = [&](size_t a, size_t b) {
     return precedesInTreeOrder(facts[a].canonical, facts[b].canonical);
-  });
+  };
+  // Items of one folder usually come sorted already.
+  if (!std::is_sorted(order.begin(), order.end(), inTreeOrder)) {
+    std::stable_sort(order.begin(), order.end(), inTreeOrder);
+  }
   std::vector<bool> nested(facts.size(), false);
   const std::string* enclosing = nullptr;
   for (size_t index : order) {
@@ -87,35 +121,58 @@ std::vector<bool> nestedSelections(const std::vector<SourceFacts>& facts) {
   return nested;
 }
 
-// The first free keep-both name for each taken name. Taken names only accumulate while a
-// batch is planned, so the search for a name resumes at the number where it last stopped.
-class KeepBothNamer {
+// Which names in the destination are taken: by an item there (a dangling link included) or by
+// a target planned earlier in the batch. Names are looked up in the folder opened once, which
+// costs a lookup of one component instead of a walk of the whole path.
+class TargetNames {
  public:
-  KeepBothNamer(const std::string& folder, const std::unordered_set<std::string>& reserved,
-                Platform& platform)
-      : folder_(folder), reserved_(reserved), platform_(platform) {}
+  TargetNames(const std::string& folder, size_t count, Platform& platform)
+      : path_(folder), platform_(platform) {
+    reserved_.reserve(count);
+  }
 
-  std::string uniqueTarget(const std::string& name) {
+  bool taken(const std::string& name) {
+    if (reserved_.contains(name)) return true;
+    if (!folder_) folder_ = platform_.openFolderNoFollow(path_);
+    return platform_.probeItemIn(*folder_, name).has_value();
+  }
+  void reserve(const std::string& name) { reserved_.insert(name); }
+
+  // The first free keep-both name for `name`. Taken names only accumulate while a batch is
+  // planned, so the search for a name resumes at the number where it last stopped.
+  std::string uniqueName(const std::string& name) {
     const NameParts parts = splitPathExtension(name);
     long long& next = nextNumber_.try_emplace(name, 2).first->second;
     for (;; ++next) {
-      std::string candidate = joinPath(folder_, numberedName(parts, next));
-      if (!reserved_.contains(candidate) && !itemExists(candidate, platform_)) return candidate;
+      std::string candidate = numberedName(parts, next);
+      if (!taken(candidate)) return candidate;
     }
   }
 
  private:
-  const std::string& folder_;
-  const std::unordered_set<std::string>& reserved_;
+  const std::string& path_;
+  std::unique_ptr<OpenFolder> folder_;  // opened at the first lookup
   Platform& platform_;
+  std::unordered_set<std::string> reserved_;
   std::unordered_map<std::string, long long> nextNumber_;
 };
 
 // JSON cannot carry a name that is not UTF-8, so such an item could not be journalled; it is
-// refused here, before anything moves, rather than stopping the batch half way.
+// refused here, before anything moves, rather than stopping the batch half way. A target needs
+// no check of its own: its folder is checked once, and its name is the source's, perhaps with
+// a number added.
 void checkJournalable(const std::string& path) {
-  std::string scratch;
-  appendJsonString(scratch, path);
+  unsigned char bits = 0;
+  for (const char c : path) bits |= static_cast<unsigned char>(c);
+  if (bits < 0x80 || isValidUtf8(path)) return;
+  std::string refused;
+  appendJsonString(refused, path);  // throws the message naming the path
+}
+
+// Whether `path` (standardised) names an entry of `folder` itself, compared as written.
+bool liesDirectlyIn(const std::string& path, const std::string& folder) {
+  const std::string_view parent = std::string_view(path).substr(0, path.rfind('/'));
+  return (parent.empty() ? std::string_view("/") : parent) == folder;
 }
 
 bool sameVolume(const std::optional<std::uint64_t>& a, const std::optional<std::uint64_t>& b) {
@@ -154,12 +211,13 @@ MovePlan planMoves(const std::vector<std::string>& sources,
   ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
 
   const std::vector<std::string> roots = canonicalPaths(sourceRoots, platform);
-  const std::vector<SourceFacts> facts = readSources(ordered, platform);
+  std::vector<SourceFacts> facts = readSources(ordered, platform);
   const std::vector<bool> nested = nestedSelections(facts);
 
   MovePlan plan{destination, {}, 0};
-  std::unordered_set<std::string> reserved;
-  KeepBothNamer namer(destination.path, reserved, platform);
+  plan.moves.reserve(ordered.size());
+  TargetNames targets(destination.path, ordered.size(), platform);
+  checkJournalable(destination.path);
   for (size_t i = 0; i < ordered.size(); ++i) {
     const std::string& source = ordered[i];
     const std::string& canonical = facts[i].canonical;
@@ -176,28 +234,29 @@ MovePlan planMoves(const std::vector<std::string>& sources,
     }
     if (nested[i]) continue;
 
-    const std::string name = lastComponent(source);
-    std::string target = joinPath(destination.path, name);
+    std::string& name = facts[i].name;
     // Compared as written: the item already lies directly in the destination folder.
-    if (target == source) {
+    if (liesDirectlyIn(source, destination.path)) {
       ++plan.skipped;
       continue;
     }
     if (!sameVolume(attributes.device, destination.device)) {
       throw refusal(MoveRefusal::otherVolume);
     }
-    if (reserved.contains(target) || itemExists(target, platform)) {
+    std::string targetName = name;
+    if (targets.taken(name)) {
       if (policy == ConflictPolicy::skip) {
         ++plan.skipped;
         continue;
       }
       if (policy == ConflictPolicy::cancel) throw refusal(MoveRefusal::nameTaken);
-      target = namer.uniqueTarget(name);
+      targetName = targets.uniqueName(name);
     }
     checkJournalable(source);
-    checkJournalable(target);
-    reserved.insert(target);
-    plan.moves.push_back({source, name, parentPath(canonical), target, lastComponent(target)});
+    targets.reserve(targetName);
+    std::string target = joinPath(destination.path, targetName);
+    plan.moves.push_back({std::move(ordered[i]), std::move(name), std::move(facts[i].folder),
+                          std::move(target), std::move(targetName)});
   }
   return plan;
 }

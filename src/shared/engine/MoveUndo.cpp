@@ -1,12 +1,16 @@
 // Undo of the last batch. It never overwrites anything: an item moves back only when the item
 // at its destination is provably the one that moved and its old place is free. The pending
 // flag is not consulted; what the files show decides, which also settles a batch that was
-// interrupted between an item's move and its record.
+// interrupted between its moves and their record.
+//
+// Items go back last to first with no journal write between them. The journal is written once,
+// when the walk ends or stops, after the folders the items left and entered are synced; until
+// then it still lists items that are back already, which the next undo drops by their identity.
 #include <algorithm>
+#include <exception>
 #include <unordered_map>
 
 #include "engine/ItemIdentity.h"
-#include "engine/JournalText.h"
 #include "engine/MoveEngine.h"
 #include "engine/MoveRefusal.h"
 #include "engine/PinnedFolders.h"
@@ -16,10 +20,13 @@
 namespace tessel {
 namespace {
 
-// An entry's path as the canonical folder holding it and its name in that folder.
+// One of an entry's two places: the canonical folder holding it, its name in that folder,
+// and the item found there now.
 struct Place {
+  std::string path;  // as journalled
   std::string folder;
   std::string name;
+  std::optional<FileAttributes> found;
 };
 
 class UndoPlaces {
@@ -30,21 +37,22 @@ class UndoPlaces {
         destinationRoots_(canonicalAll(destinationRoots, platform)),
         platform_(platform) {}
 
-  void checkAccess(const MoveEntry& entry) const {
-    if (!insideSome(sourceRoots_, entry.source) ||
-        !insideSome(destinationRoots_, entry.destination)) {
-      throw refusal(MoveRefusal::undoAccessMissing);
-    }
-  }
-
-  Place place(const std::string& path) {
+  Place locate(const std::string& path, PinnedFolders& folders) {
     const std::string standardized = standardizedPath(path);
     const std::string parent = parentPath(standardized);
     auto found = canonicalFolders_.find(parent);
     if (found == canonicalFolders_.end()) {
       found = canonicalFolders_.emplace(parent, PathSafety::canonical(parent, platform_)).first;
     }
-    return {found->second, lastComponent(standardized)};
+    Place place{path, found->second, lastComponent(standardized), std::nullopt};
+    place.found = folders.probe(place.folder, place.name);
+    return place;
+  }
+
+  void checkAccess(const Place& source, const Place& moved) const {
+    if (!insideSome(sourceRoots_, source) || !insideSome(destinationRoots_, moved)) {
+      throw refusal(MoveRefusal::undoAccessMissing);
+    }
   }
 
  private:
@@ -55,8 +63,12 @@ class UndoPlaces {
     return result;
   }
 
-  bool insideSome(const std::vector<std::string>& roots, const std::string& path) const {
-    const std::string canonical = PathSafety::canonical(path, platform_);
+  // The place's canonical path is its folder's plus its name, unless the name is itself a
+  // link, which canonical resolution follows.
+  bool insideSome(const std::vector<std::string>& roots, const Place& place) const {
+    const std::string canonical = place.found && place.found->type == FileType::symbolicLink
+                                      ? PathSafety::canonical(place.path, platform_)
+                                      : joinPath(place.folder, place.name);
     return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
       return PathSafety::containsCanonical(root, canonical);
     });
@@ -68,6 +80,27 @@ class UndoPlaces {
   std::unordered_map<std::string, std::string> canonicalFolders_;
 };
 
+// Settles one entry: true when its item moved back, false when it was already at its old
+// place. Throws the refusal that stops the undo at this entry.
+bool undoEntry(const MoveEntry& entry, UndoPlaces& places, PinnedFolders& folders) {
+  const Place source = places.locate(entry.source, folders);
+  const Place moved = places.locate(entry.destination, folders);
+  places.checkAccess(source, moved);
+  if (source.found) {
+    // Only the moved item itself may be at its old place: then it never left (its move was
+    // refused or not reached) or is already back, and the entry is simply dropped.
+    if (identityString(*source.found) != entry.identity) {
+      throw refusal(MoveRefusal::originalPlaceOccupied);
+    }
+    return false;
+  }
+  if (!moved.found || identityString(*moved.found) != entry.identity) {
+    throw refusal(MoveRefusal::movedItemReplaced);
+  }
+  folders.move(moved.folder, moved.name, source.folder, source.name);
+  return true;
+}
+
 }  // namespace
 
 std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
@@ -76,34 +109,31 @@ std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
   std::optional<MoveJournal> remaining = journal();
   if (!remaining) return 0;
 
-  JournalText text(*remaining);
   UndoPlaces places(sourceRoots, destinationRoots, fm_);
   PinnedFolders folders(fm_);
+  const size_t recorded = remaining->entries.size();
   std::int64_t movedBack = 0;
-  while (!remaining->entries.empty()) {
-    const MoveEntry& entry = remaining->entries.back();
-    places.checkAccess(entry);
-    const Place source = places.place(entry.source);
-    const Place moved = places.place(entry.destination);
-    if (folders.exists(source.folder, source.name)) {
-      // Only the moved item itself may be at its old place: then it never left (its move was
-      // refused or not reached) or is already back, and the entry is simply dropped.
-      if (identityString(folders.attributes(source.folder, source.name)) != entry.identity) {
-        throw refusal(MoveRefusal::originalPlaceOccupied);
-      }
-    } else if (folders.exists(moved.folder, moved.name)) {
-      if (identityString(folders.attributes(moved.folder, moved.name)) != entry.identity) {
-        throw refusal(MoveRefusal::movedItemReplaced);
-      }
-      folders.move(moved.folder, moved.name, source.folder, source.name);
-      ++movedBack;
-    } else {
-      throw refusal(MoveRefusal::movedItemReplaced);
+  std::exception_ptr stop;
+  try {
+    while (!remaining->entries.empty()) {
+      if (undoEntry(remaining->entries.back(), places, folders)) ++movedBack;
+      remaining->entries.pop_back();
     }
-    remaining->entries.pop_back();
-    text.pop();
-    writeJournal(text);
+  } catch (const TesselError&) {
+    stop = std::current_exception();
+  } catch (const PlatformError&) {
+    stop = std::current_exception();
   }
+  if (remaining->entries.size() < recorded) {
+    try {
+      folders.syncChanged();
+      writeJournal(*remaining);
+    } catch (const PlatformError&) {
+      // What stopped the walk is the news; a journal left longer is only undone again.
+      if (!stop) throw;
+    }
+  }
+  if (stop) std::rethrow_exception(stop);
   return movedBack;
 }
 

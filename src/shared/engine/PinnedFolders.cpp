@@ -16,27 +16,42 @@ const OpenFolder& PinnedFolders::open(const std::string& folder) {
   return *open_.emplace(folder, std::move(opened)).first->second;
 }
 
+void PinnedFolders::makeRoom(size_t needed) {
+  if (open_.size() + needed <= kMaxOpenFolders) return;
+  syncChanged();
+  open_.clear();
+}
+
 FileAttributes PinnedFolders::attributes(const std::string& folder, const std::string& name) {
-  if (open_.size() >= kMaxOpenFolders) open_.clear();
+  makeRoom(1);
   return platform_.attributesOfItemIn(open(folder), name);
 }
 
-bool PinnedFolders::exists(const std::string& folder, const std::string& name) {
+std::optional<FileAttributes> PinnedFolders::probe(const std::string& folder,
+                                                   const std::string& name) {
+  makeRoom(1);
   try {
-    attributes(folder, name);
-    return true;
+    return platform_.probeItemIn(open(folder), name);
   } catch (const PlatformError&) {
-    return false;
+    return std::nullopt;
   }
 }
 
 void PinnedFolders::move(const std::string& fromFolder, const std::string& fromName,
                          const std::string& toFolder, const std::string& toName) {
-  // Cleared before, never between, the two opens: both references must stay valid.
-  if (open_.size() + 2 > kMaxOpenFolders) open_.clear();
+  // Made before, never between, the two opens: both references must stay valid.
+  makeRoom(2);
   const OpenFolder& from = open(fromFolder);
   const OpenFolder& to = open(toFolder);
   platform_.moveItemBetween(from, fromName, to, toName);
+  changed_.insert(fromFolder);
+  changed_.insert(toFolder);
+}
+
+void PinnedFolders::syncChanged() {
+  for (auto folder = changed_.begin(); folder != changed_.end(); folder = changed_.erase(folder)) {
+    platform_.syncFolder(*open_.at(*folder));
+  }
 }
 
 }  // namespace tessel

@@ -1,5 +1,7 @@
 #include "path/PathText.h"
 
+#include <algorithm>
+
 namespace tessel {
 
 std::vector<std::string> pathComponents(std::string_view path) {
@@ -14,7 +16,26 @@ std::vector<std::string> pathComponents(std::string_view path) {
   return components;
 }
 
+namespace {
+
+// Whether standardizedPath() would give `path` back unchanged: no empty, "." or ".." component
+// and no trailing "/". Most paths handed in are, and need no rebuilding.
+bool isStandardized(std::string_view path) {
+  if (path == "/") return true;
+  if (path.empty() || path.back() == '/') return false;
+  for (size_t start = path.front() == '/' ? 1 : 0; start <= path.size();) {
+    const size_t end = std::min(path.find('/', start), path.size());
+    const std::string_view component = path.substr(start, end - start);
+    if (component.empty() || component == "." || component == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string standardizedPath(std::string_view path) {
+  if (isStandardized(path)) return std::string(path);
   const bool absolute = !path.empty() && path.front() == '/';
   std::vector<std::string> kept;
   for (std::string& component : pathComponents(path)) {

@@ -67,6 +67,9 @@ class Platform {
 
   // Files.
   virtual FileAttributes attributesOfItem(const std::string& path) = 0;
+  // attributesOfItem(), or none when they cannot be read for whatever reason. Never throws: a
+  // test that expects "absent" as often as "present" must not pay for building an error.
+  virtual std::optional<FileAttributes> probeItem(const std::string& path) = 0;
   virtual bool fileExists(const std::string& path) = 0;  // symbolic links followed
   // The target of a symbolic link; none when `path` is missing or not a link.
   virtual std::optional<std::string> readSymbolicLink(const std::string& path) = 0;
@@ -82,9 +85,15 @@ class Platform {
   virtual std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) = 0;
   // attributesOfItem() for the entry `name` of `folder`.
   virtual FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) = 0;
+  // probeItem() for the entry `name` of `folder`.
+  virtual std::optional<FileAttributes> probeItemIn(const OpenFolder& folder,
+                                                    const std::string& name) = 0;
   // moveItem() between entries of two open folders, with the same never-replace guarantee.
   virtual void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                                const OpenFolder& toFolder, const std::string& toName) = 0;
+  // Puts the folder's entries on disk: once it returns, items renamed into or out of the folder
+  // and items created in it stay so across a power loss.
+  virtual void syncFolder(const OpenFolder& folder) = 0;
   // Deletes an item; a folder with everything in it.
   virtual void removeItem(const std::string& path) = 0;
   // Copies a file or a folder tree; fails with EEXIST when `to` exists.
@@ -115,6 +124,9 @@ class PlatformWrapper : public Platform {
   FileAttributes attributesOfItem(const std::string& path) override {
     return target_.attributesOfItem(path);
   }
+  std::optional<FileAttributes> probeItem(const std::string& path) override {
+    return target_.probeItem(path);
+  }
   bool fileExists(const std::string& path) override { return target_.fileExists(path); }
   std::optional<std::string> readSymbolicLink(const std::string& path) override {
     return target_.readSymbolicLink(path);
@@ -131,10 +143,15 @@ class PlatformWrapper : public Platform {
   FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) override {
     return target_.attributesOfItemIn(folder, name);
   }
+  std::optional<FileAttributes> probeItemIn(const OpenFolder& folder,
+                                            const std::string& name) override {
+    return target_.probeItemIn(folder, name);
+  }
   void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                        const OpenFolder& toFolder, const std::string& toName) override {
     target_.moveItemBetween(fromFolder, fromName, toFolder, toName);
   }
+  void syncFolder(const OpenFolder& folder) override { target_.syncFolder(folder); }
   void removeItem(const std::string& path) override { target_.removeItem(path); }
   void copyItem(const std::string& from, const std::string& to) override {
     target_.copyItem(from, to);

@@ -37,6 +37,9 @@ std::string frame(FileOperation operation) {
       return localizedText("「%@」を読み込めません: %@", "Cannot read \"%@\": %@");
     case FileOperation::write:
       return localizedText("「%@」に書き込めません: %@", "Cannot write \"%@\": %@");
+    case FileOperation::sync:
+      return localizedText("フォルダ「%@」の変更をディスクに保存できません: %@",
+                           "Cannot save the changes of the folder \"%@\" to disk: %@");
   }
   return {};
 }

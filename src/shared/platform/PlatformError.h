@@ -17,6 +17,7 @@ enum class FileOperation {
   list,
   read,
   write,
+  sync,
 };
 
 // `secondPath` is used by the operations that name two paths (move, copy).

@@ -113,12 +113,11 @@ int moveWithoutReplacing(int fromFolder, const char* from, int toFolder, const c
 }
 
 // Attributes of `name` relative to `folder` (AT_FDCWD for a path); the final link not followed.
-FileAttributes attributesAt(int folder, const char* name, const std::string& shownPath) {
+// None, with errno set, when they cannot be read.
+std::optional<FileAttributes> readAttributes(int folder, const char* name) {
   struct statx sx;
   const unsigned mask = STATX_TYPE | STATX_INO | STATX_SIZE | STATX_BTIME;
-  if (::statx(folder, name, AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) {
-    throw makePlatformError(errno, FileOperation::attributes, shownPath);
-  }
+  if (::statx(folder, name, AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) return std::nullopt;
   FileAttributes attributes;
   attributes.type = typeOfMode(sx.stx_mode);
   attributes.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
@@ -129,6 +128,12 @@ FileAttributes attributesAt(int folder, const char* name, const std::string& sho
   }
   attributes.size = sx.stx_size;
   return attributes;
+}
+
+FileAttributes attributesAt(int folder, const char* name, const std::string& shownPath) {
+  std::optional<FileAttributes> attributes = readAttributes(folder, name);
+  if (!attributes) throw makePlatformError(errno, FileOperation::attributes, shownPath);
+  return *attributes;
 }
 
 // An entry name of an open folder must be one plain component: anything else could reach
@@ -166,6 +171,10 @@ Platform& Platform::standard() {
 
 FileAttributes PosixPlatform::attributesOfItem(const std::string& path) {
   return attributesAt(AT_FDCWD, path.c_str(), path);
+}
+
+std::optional<FileAttributes> PosixPlatform::probeItem(const std::string& path) {
+  return readAttributes(AT_FDCWD, path.c_str());
 }
 
 bool PosixPlatform::fileExists(const std::string& path) {
@@ -242,6 +251,12 @@ FileAttributes PosixPlatform::attributesOfItemIn(const OpenFolder& folder,
   return attributesAt(folder.descriptor(), name.c_str(), shown);
 }
 
+std::optional<FileAttributes> PosixPlatform::probeItemIn(const OpenFolder& folder,
+                                                         const std::string& name) {
+  if (!isPlainName(name)) return std::nullopt;
+  return readAttributes(folder.descriptor(), name.c_str());
+}
+
 void PosixPlatform::moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                                     const OpenFolder& toFolder, const std::string& toName) {
   const int error = isPlainName(fromName) && isPlainName(toName)
@@ -251,6 +266,15 @@ void PosixPlatform::moveItemBetween(const OpenFolder& fromFolder, const std::str
   if (error != 0) {
     throw makePlatformError(error, FileOperation::move, joinPath(fromFolder.path(), fromName),
                             joinPath(toFolder.path(), toName));
+  }
+}
+
+void PosixPlatform::syncFolder(const OpenFolder& folder) {
+  // A descriptor opened with O_PATH cannot be synced; the folder is opened again through it,
+  // so the folder synced is the one held, whatever its path leads to now.
+  FileDescriptor directory(::openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!directory.valid() || ::fsync(directory.get()) != 0) {
+    throw makePlatformError(errno, FileOperation::sync, folder.path());
   }
 }
 

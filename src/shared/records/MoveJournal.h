@@ -1,5 +1,5 @@
-// The move journal: what the last batch moved, written before and after each item moves so
-// that the batch can be undone exactly, also after a crash half way through.
+// The move journal: what the last batch moved, written before its items move and again once
+// they have, so that the batch can be undone exactly, also after a crash half way through.
 #pragma once
 
 #include <string>

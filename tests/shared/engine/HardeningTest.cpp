@@ -62,7 +62,9 @@ TEST_F(HardeningTest, AnOpenFolderOnlyReachesItsOwnEntries) {
               std::string::npos)
         << name;
     EXPECT_THROW(platform.attributesOfItemIn(*folder, name), PlatformError) << name;
+    EXPECT_FALSE(platform.probeItemIn(*folder, name).has_value()) << name;
   }
+  EXPECT_EQ(platform.probeItemIn(*folder, "x")->inode, platform.attributesOfItem(item).inode);
   EXPECT_EQ(platform.readFile(item), "selected");
   ASSERT_EQ(::symlink(outside.c_str(), temp.at("Sources/Link").c_str()), 0);
   EXPECT_NE(errorOf([&] {

@@ -1,7 +1,6 @@
 // The journal file and the identity by which moved items are recognised.
 #include "EngineTest.h"
 #include "engine/ItemIdentity.h"
-#include "engine/JournalText.h"
 #include "records/RecordCoding.h"
 
 namespace tessel::testing {
@@ -64,26 +63,6 @@ TEST_F(JournalTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
   EXPECT_NE(second.id, first.id);
   ASSERT_EQ(second.entries.size(), 1u);
   EXPECT_EQ(second.entries[0].source, two[1]);
-}
-
-TEST(JournalTextTest, MatchesAFreshEncodingAfterEveryChange) {
-  MoveJournal journal{Uuid::random(), Timestamp{12.5}, {}};
-  JournalText text(journal);
-  for (int i = 0; i < 3; ++i) {
-    journal.entries.push_back(
-        {"/s/" + std::to_string(i), "/d/写真 " + std::to_string(i), "1:2:0.0", true});
-    text.push(journal.entries.back());
-    EXPECT_EQ(text.bytes(), encodeJson(journal));
-    journal.entries.back().pending = false;
-    text.replaceLast(journal.entries.back());
-    EXPECT_EQ(text.bytes(), encodeJson(journal));
-  }
-  EXPECT_EQ(JournalText(journal).bytes(), encodeJson(journal));
-  while (!journal.entries.empty()) {
-    journal.entries.pop_back();
-    text.pop();
-    EXPECT_EQ(text.bytes(), encodeJson(journal));
-  }
 }
 
 TEST_F(JournalTest, IdentityJoinsDeviceInodeAndBirthTime) {

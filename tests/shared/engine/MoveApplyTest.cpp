@@ -50,32 +50,55 @@ TEST_F(MoveApplyTest, KeepBothTakesTheFirstFreeNumberAndCountsDanglingLinksAsTak
   EXPECT_EQ(platform.readSymbolicLink(destination + "/Photos"), "nowhere");
 }
 
-TEST_F(MoveApplyTest, EachItemMovesOnlyAfterItsPendingEntryIsDurablyWritten) {
-  const std::vector<std::string> batch = files(2);
-  std::vector<std::string> seenAtMove;
+// A batch of any size costs two durable journal writes: every item is pending on disk before
+// the first one moves, and committed only once the folders the items left and entered are
+// synced. An undo writes once, after the same syncs.
+TEST_F(MoveApplyTest, ABatchIsJournalledOnceBeforeItsMovesAndOnceAfterTheirFoldersAreSynced) {
+  const auto steps = [&] {
+    std::vector<std::string> seen;
+    for (const PlatformCall& call : platform.calls()) {
+      if (call.operation == FileOperation::write) {
+        EXPECT_EQ(call.durability, Durability::durable);
+        seen.push_back("write");
+      } else if (call.operation == FileOperation::move || call.operation == FileOperation::sync) {
+        seen.push_back(call.operation == FileOperation::move ? "move" : "sync " + call.path);
+      }
+    }
+    platform.clearCalls();
+    return seen;
+  };
+  std::vector<std::string> pendingAtMove;
   platform.addRule([&](const PlatformCall& call) -> std::optional<int> {
     if (call.operation == FileOperation::move) {
-      const MoveEntry last =
-          decodeJson<MoveJournal>(Platform::standard().readFile(journalPath)).entries.back();
-      seenAtMove.push_back(last.destination + (last.pending ? " pending" : " committed"));
+      for (const MoveEntry& entry :
+           decodeJson<MoveJournal>(Platform::standard().readFile(journalPath)).entries) {
+        pendingAtMove.push_back(entry.pending ? "pending" : "committed");
+      }
     }
     return std::nullopt;
   });
-  platform.clearCalls();
-  move(batch);
-  std::vector<std::string> steps;
-  for (const PlatformCall& call : platform.calls()) {
-    if (call.operation == FileOperation::write) {
-      EXPECT_EQ(call.durability, Durability::durable);
-      steps.push_back("write");
-    } else if (call.operation == FileOperation::move) {
-      steps.push_back("move");
-    }
+  temp.folder("Support/Tessel");  // a journal folder made first is synced too, not counted here
+  const std::vector<std::string> syncs{"sync " + destination, "sync " + sources};
+  const std::vector<std::string> three = files(3);
+  for (const std::vector<std::string>& batch :
+       {std::vector<std::string>{three[0]}, std::vector<std::string>{three[1], three[2]}}) {
+    SCOPED_TRACE(batch.size());
+    platform.clearCalls();
+    pendingAtMove.clear();
+    move(batch);
+    std::vector<std::string> expected{"write"};
+    expected.insert(expected.end(), batch.size(), "move");
+    expected.insert(expected.end(), syncs.begin(), syncs.end());
+    expected.push_back("write");
+    EXPECT_EQ(steps(), expected);
+    // At every move the journal already holds the whole batch, pending.
+    EXPECT_EQ(pendingAtMove, std::vector<std::string>(batch.size() * batch.size(), "pending"));
+    for (const MoveEntry& entry : storedEntries()) EXPECT_FALSE(entry.pending);
+
+    undo();
+    expected.erase(expected.begin());
+    EXPECT_EQ(steps(), expected);
   }
-  EXPECT_EQ(steps, (std::vector<std::string>{"write", "move", "write", "write", "move", "write"}));
-  EXPECT_EQ(seenAtMove,
-            (std::vector<std::string>{destination + "/f1 pending", destination + "/f2 pending"}));
-  EXPECT_FALSE(storedEntries()[1].pending);
 }
 
 }  // namespace

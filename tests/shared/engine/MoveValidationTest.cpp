@@ -4,6 +4,7 @@
 
 #include "EngineTest.h"
 #include "engine/ItemIdentity.h"
+#include "path/PathText.h"
 
 namespace tessel::testing {
 namespace {
@@ -40,6 +41,14 @@ class TwoVolumePlatform : public PlatformWrapper {
   FileAttributes attributesOfItem(const std::string& path) override {
     FileAttributes attributes = PlatformWrapper::attributesOfItem(path);
     if (path.starts_with(otherVolume_)) *attributes.device += 1;
+    return attributes;
+  }
+  std::optional<FileAttributes> probeItemIn(const OpenFolder& folder,
+                                            const std::string& name) override {
+    std::optional<FileAttributes> attributes = PlatformWrapper::probeItemIn(folder, name);
+    if (attributes && joinPath(folder.path(), name).starts_with(otherVolume_)) {
+      *attributes->device += 1;
+    }
     return attributes;
   }
 

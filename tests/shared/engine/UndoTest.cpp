@@ -1,6 +1,7 @@
 // Undo moves the last batch back, last item first, and never overwrites anything.
 #include "EngineTest.h"
 #include "engine/ItemIdentity.h"
+#include "records/RecordCoding.h"
 
 namespace tessel::testing {
 namespace {
@@ -34,6 +35,25 @@ TEST_F(UndoTest, MovesBackLastFirstAndLeavesAnEmptyJournal) {
   EXPECT_TRUE(storedEntries().empty());
   EXPECT_EQ(items(), before);
   EXPECT_EQ(undo(), 0);
+}
+
+// Journals left by a crash: by a batch written around each item, its last entry pending, and
+// by a batch written once before its moves and once after, every entry pending. Either blocks a
+// new batch, and undo brings back every item by what the files show.
+TEST_F(UndoTest, AnyPendingEntryMarksAnInterruptedBatchThatUndoSettles) {
+  const MoveJournal done = engine.journal().value();
+  for (const std::vector<bool>& pending :
+       {std::vector<bool>{false, false, true}, std::vector<bool>{true, true, true},
+        std::vector<bool>{true, false, false}}) {
+    MoveJournal interrupted = done;
+    for (size_t i = 0; i < pending.size(); ++i) interrupted.entries[i].pending = pending[i];
+    platform.writeFileAtomically(journalPath, encodeJson(interrupted), Durability::atomic);
+    EXPECT_NE(errorOf([&] { move({sources + "/unchecked"}); }).find("An interrupted move"),
+              std::string::npos);
+    EXPECT_EQ(undo(), 3);
+    EXPECT_EQ(items(), before);
+    ASSERT_EQ(move(moved).moved, 3);
+  }
 }
 
 TEST_F(UndoTest, StopsWithoutOverwritingWhenTheMovedItemWasReplaced) {

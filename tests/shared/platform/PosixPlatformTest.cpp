@@ -67,6 +67,11 @@ TEST_F(PosixPlatformTest, AttributesDescribeTheItemItselfAndSurviveAMove) {
   ASSERT_EQ(::symlink("nowhere", folder.at("dangling").c_str()), 0);
   EXPECT_NO_THROW(platform.attributesOfItem(folder.at("dangling")));
   EXPECT_FALSE(platform.fileExists(folder.at("dangling")));
+  // The probe sees what attributesOfItem sees, and answers "none" where it would throw.
+  EXPECT_EQ(platform.probeItem(folder.at("link"))->type, FileType::symbolicLink);
+  EXPECT_TRUE(platform.probeItem(folder.at("dangling")).has_value());
+  EXPECT_FALSE(platform.probeItem(folder.at("missing")).has_value());
+  EXPECT_FALSE(platform.probeItem(folder.at("f/below a file")).has_value());
 
   platform.moveItem(file, folder.at("g"));
   const FileAttributes after = platform.attributesOfItem(folder.at("g"));
