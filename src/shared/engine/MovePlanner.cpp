@@ -217,7 +217,6 @@ MovePlan planMoves(const std::vector<std::string>& sources,
   MovePlan plan{destination, {}, 0};
   plan.moves.reserve(ordered.size());
   TargetNames targets(destination.path, ordered.size(), platform);
-  checkJournalable(destination.path);
   for (size_t i = 0; i < ordered.size(); ++i) {
     const std::string& source = ordered[i];
     const std::string& canonical = facts[i].canonical;
@@ -253,6 +252,7 @@ MovePlan planMoves(const std::vector<std::string>& sources,
       targetName = targets.uniqueName(name);
     }
     checkJournalable(source);
+    if (plan.moves.empty()) checkJournalable(destination.path);
     targets.reserve(targetName);
     std::string target = joinPath(destination.path, targetName);
     plan.moves.push_back({std::move(ordered[i]), std::move(name), std::move(facts[i].folder),

@@ -29,6 +29,7 @@ FileAttributes PinnedFolders::attributes(const std::string& folder, const std::s
 
 std::optional<FileAttributes> PinnedFolders::probe(const std::string& folder,
                                                    const std::string& name) {
+  // Outside the try: a failed sync of earlier moves must stop the caller, not pass for absence.
   makeRoom(1);
   try {
     return platform_.probeItemIn(open(folder), name);

@@ -90,6 +90,8 @@ TEST_F(MoveValidationTest, EachRefusalLeavesEverythingAsItWas) {
       std::string::npos);
   EXPECT_NE(refusalOf({file, temp.file("Sources/caf\xE9")}, destination, s, d).find("UTF-8"),
             std::string::npos);
+  EXPECT_NE(refusalOf({file}, temp.folder("Archive/caf\xE9"), s, d).find("UTF-8"),
+            std::string::npos);
   temp.file("Archive/f1");
   EXPECT_EQ(refusalOf([&] { move({file}, ConflictPolicy::cancel); }),
             "A file with the same name exists. No files have been moved.");
