@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev libqt6svg6 adwaita-icon-theme fonts-ipafont-gothic
   libglib2.0-dev libnautilus-extension-dev valgrind
   nautilus xvfb xdotool
+  libsystemd-dev dpkg-dev desktop-file-utils appstream file
 )
 
 missing=()

@@ -1,12 +1,14 @@
 // `tessel`, the host: one per user session. A start that finds a host running hands its
 // command over and ends; otherwise this process becomes the host and keeps running, with or
 // without its window, until the user quits it.
+#include <unistd.h>
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
-#include <cstdio>
 
-#include "application/LaunchCommand.h"
+#include <cstdio>
+#include <string>
+
+#include "application/LaunchCommandLine.h"
 #include "application/QtOpenPanel.h"
 #include "application/SingleInstance.h"
 #include "application/TesselApp.h"
@@ -40,12 +42,25 @@ std::optional<int> handOver(SingleInstance& instance, const LaunchCommand& comma
   }
 }
 
+// The caller's folder as bytes, for relative FILE paths.
+QByteArray currentFolder() {
+  std::string folder(4096, '\0');
+  if (::getcwd(folder.data(), folder.size()) == nullptr) return "/";
+  return QByteArray(folder.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  QByteArrayList rawArguments;
+  for (int index = 0; index < argc; ++index) rawArguments.append(argv[index]);
+  const LaunchCommandLine line = LaunchCommandLine::read(rawArguments, currentFolder());
+  std::fputs(line.standardOutput.constData(), stdout);
+  std::fputs(line.standardError.constData(), stderr);
+  if (!line.command) return line.exitStatus;
+  const LaunchCommand& command = *line.command;
   QStringList arguments;
   for (int index = 1; index < argc; ++index) arguments.append(QString::fromLocal8Bit(argv[index]));
-  const LaunchCommand command = LaunchCommand::parse(arguments, QDir::currentPath());
 
   SettingsStore store(Platform::standard());
   SingleInstance instance(QString::fromStdString(store.supportFolder()));
@@ -65,7 +80,7 @@ int main(int argc, char** argv) {
   XdgFolderOpener folders;
   DBusSettingsNotifier notifier;
   TesselApp tessel(command, arguments,
-                   {panel, folders, notifier, QStringLiteral(TESSEL_NAUTILUS_MODULE)});
+                   {panel, folders, notifier, QStringLiteral(TESSEL_FILES_MODULE)});
   instance.listen([&tessel](const QByteArray& message) {
     const std::optional<LaunchCommand> handed = LaunchCommand::decode(message);
     return handed ? tessel.receive(*handed) : QByteArray();

@@ -2,8 +2,8 @@
 
 #include "path/PathText.h"
 
-#ifndef TESSEL_INSTALLED_HOST
-#define TESSEL_INSTALLED_HOST "/usr/bin/tessel"
+#ifndef TESSEL_MODULE_TO_PROGRAMS
+#define TESSEL_MODULE_TO_PROGRAMS "../../../../bin"
 #endif
 
 namespace tessel::HostApplication {
@@ -17,9 +17,10 @@ std::string executablePath(Platform& platform) {
       overridden && !overridden->empty()) {
     return *overridden;
   }
-  const std::string beside = joinPath(parentPath(platform.modulePath()), "tessel");
+  const std::string folder = parentPath(platform.modulePath());
+  const std::string beside = joinPath(folder, "tessel");
   if (platform.fileExists(beside)) return beside;
-  return TESSEL_INSTALLED_HOST;
+  return standardizedPath(joinPath(joinPath(folder, TESSEL_MODULE_TO_PROGRAMS), "tessel"));
 }
 
 }  // namespace tessel::HostApplication

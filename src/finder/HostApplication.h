@@ -18,7 +18,7 @@ std::string wakeUpURL(const Uuid& requestId);
 
 // The host executable, looked up anew on each call: $TESSEL_HOST_EXECUTABLE when set, else a
 // "tessel" beside the running program (a build tree, or a program installed with the host),
-// else the installed host.
+// else the host installed with the running module, found from the module's folder.
 std::string executablePath(Platform& platform);
 
 }  // namespace tessel::HostApplication

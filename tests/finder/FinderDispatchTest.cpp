@@ -2,6 +2,7 @@
 
 #include "FinderTestSession.h"
 #include "HostApplication.h"
+#include "path/PathText.h"
 
 namespace tessel::testing {
 namespace {
@@ -93,11 +94,14 @@ TEST_F(FinderDispatchTest, WithoutAContainerTheFailureIsLoggedAndTheHostOpened) 
   EXPECT_EQ(workspace.calls.lines(), std::vector<std::string>(3, "open /opt/tessel/bin/tessel"));
 }
 
-TEST_F(FinderDispatchTest, TheHostIsFoundByOverrideThenBesideTheProgramThenWhereItIsInstalled) {
+TEST_F(FinderDispatchTest, TheHostIsFoundByOverrideThenBesideTheProgramThenFromTheModule) {
   EXPECT_EQ(HostApplication::executablePath(platform), "/opt/tessel/bin/tessel");
   platform.variables.erase("TESSEL_HOST_EXECUTABLE");
+  platform.modulePathOverride = "/opt/t/lib/nautilus/extensions-4/tessel-nautilus.so";
+  EXPECT_EQ(
+      HostApplication::executablePath(platform),
+      standardizedPath("/opt/t/lib/nautilus/extensions-4/" TESSEL_MODULE_TO_PROGRAMS "/tessel"));
   platform.modulePathOverride = folder.at("build/bin/tessel-finder");
-  EXPECT_EQ(HostApplication::executablePath(platform), TESSEL_INSTALLED_HOST);
   folder.file("build/bin/tessel");
   EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));
 }

@@ -80,13 +80,44 @@ TEST_F(TesselFinderCommandTest, TitlesThatNameNoRunnableCommandFailTheRun) {
   EXPECT_TRUE(storedRequests().empty());
 }
 
-TEST_F(TesselFinderCommandTest, MisusedCommandLinesShowTheUsage) {
-  const std::vector<std::vector<std::string>> misuses{
-      {}, {"move"}, {"run"}, {"menu", "--select"}, {"watched", "--json"}, {"run", "Undo", "Again"}};
-  for (const std::vector<std::string>& arguments : misuses) {
+TEST_F(TesselFinderCommandTest, MisusedCommandLinesSayWhatIsWrongAndWhereToLearnMore) {
+  for (const auto& [arguments, problem] :
+       std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{}, "Name a command: menu, run or watched."},
+           {{"move"}, "Unknown argument \"move\"."},
+           {{"run"}, "run needs the titles of the item to run."},
+           {{"menu", "--select"}, "Option \"--select\" needs a value."},
+           {{"menu", "-s"}, "Option \"-s\" needs a value."},
+           {{"menu", "--bogus=1"}, "Unknown option \"--bogus\"."},
+           {{"watched", "--json"}, "Unknown argument \"--json\"."},
+           {{"run", "Undo", "Again"}, "Unknown argument \"Again\"."}}) {
     EXPECT_EQ(run(arguments), 2);
-    EXPECT_NE(err.str().find("Usage: tessel-finder menu"), std::string::npos);
+    EXPECT_EQ(err.str(),
+              "tessel-finder: " + problem + "\nTry 'tessel-finder --help' for more information.\n");
   }
+}
+
+TEST_F(TesselFinderCommandTest, HelpAndVersionPrintWithoutRunningAnything) {
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"--help"}, {"menu", "--help"}, {"run", "-h"}}) {
+    EXPECT_EQ(run(arguments), 0);
+    EXPECT_EQ(out.str().rfind("Usage: tessel-finder menu", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find("Exit status:"), std::string::npos);
+    EXPECT_NE(out.str().find("TESSEL_HOST_EXECUTABLE"), std::string::npos);
+  }
+  EXPECT_EQ(run({"--version"}), 0);
+  EXPECT_EQ(out.str(), "tessel-finder " TESSEL_VERSION "\n");
+  EXPECT_TRUE(storedRequests().empty());
+}
+
+TEST_F(TesselFinderCommandTest, EnglishTitlesAndTheEqualsFormWorkInAJapaneseSession) {
+  ::setenv("LANGUAGE", "ja", 1);
+  EXPECT_EQ(run({"run", "移動先 > Archive", "--select=/home/a/x"}), 0) << err.str();
+  EXPECT_EQ(run({"run", "Move To > Archive", "-s", "/home/a/y"}), 0) << err.str();
+  ::unsetenv("LANGUAGE");
+  const std::vector<MoveRequest> stored = storedRequests();
+  ASSERT_EQ(stored.size(), 2u);
+  for (const MoveRequest& request : stored) EXPECT_EQ(request.destination, "/home/a/Archive");
 }
 
 }  // namespace

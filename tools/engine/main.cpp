@@ -7,11 +7,12 @@
 //
 // move prints {"moved":M,"skipped":S} (with "failure" when the batch stopped) and undo prints
 // {"undone":N}; both exit 0. A call that fails prints the error on stderr and exits 1; a
-// command line that cannot be understood exits 2.
+// command line that cannot be understood exits 2. --help and --version print and exit 0.
 //
 // TESSEL_ENGINE_STEP_DELAY_US=<microseconds> makes this program pause before every journal
 // write and every move, so a crash test can kill it at any step of a batch. The pause lives
 // here, in a platform wrapper, never in the engine.
+#include <getopt.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "core/TypedOption.h"
 #include "engine/MoveEngine.h"
 #include "records/RecordCoding.h"
 
@@ -56,55 +58,96 @@ class PacedPlatform : public PlatformWrapper {
   useconds_t pause_;
 };
 
+constexpr const char* kUsage =
+    "Usage: tessel-engine move --journal FILE [--source-root DIR]... [--destination-root DIR]...\n"
+    "                          [--policy keepBoth|skip|cancel] --to DEST SOURCE...\n"
+    "       tessel-engine undo --journal FILE [--source-root DIR]... [--destination-root DIR]...\n"
+    "       tessel-engine dismiss --journal FILE\n";
+
+constexpr const char* kHelp =
+    "\nRuns Tessel's move engine on the command line.\n\n"
+    "  move                     move SOURCE... into DEST, journalled; prints\n"
+    "                           {\"moved\":M,\"skipped\":S} (with \"failure\" when it stopped)\n"
+    "  undo                     undo the journalled batch; prints {\"undone\":N}\n"
+    "  dismiss                  forget the journalled batch\n"
+    "  -j, --journal=FILE       the journal file\n"
+    "  -s, --source-root=DIR    a folder the sources may lie in (repeatable)\n"
+    "  -d, --destination-root=DIR  a folder the destination may lie in (repeatable)\n"
+    "  -p, --policy=POLICY      what to do on a name conflict: keepBoth (default), skip, cancel\n"
+    "  -t, --to=DEST            the destination folder of move\n"
+    "  -h, --help               print this help and exit\n"
+    "  -V, --version            print the version and exit\n\n"
+    "Exit status: 0 when the command ran; 1 when it failed (the error is printed on standard\n"
+    "error); 2 for a malformed command line.\n\n"
+    "Environment: TESSEL_ENGINE_STEP_DELAY_US pauses this many microseconds before every\n"
+    "journal write and every move (for crash tests).\n";
+
 [[noreturn]] void usage(const std::string& problem) {
   std::cerr << "tessel-engine: " << problem << "\n"
-            << "usage: tessel-engine move --journal FILE [--source-root DIR]... "
-               "[--destination-root DIR]... [--policy keepBoth|skip|cancel] --to DEST SOURCE...\n"
-               "       tessel-engine undo --journal FILE [--source-root DIR]... "
-               "[--destination-root DIR]...\n"
-               "       tessel-engine dismiss --journal FILE\n";
+            << "Try 'tessel-engine --help' for more information.\n";
   std::exit(2);
 }
 
+[[noreturn]] void answer(const std::string& text) {
+  std::cout << text;
+  std::exit(0);
+}
+
 CommandLine parse(int argc, char** argv) {
-  if (argc < 2) usage("no command");
+  static const option kOptions[] = {{"journal", required_argument, nullptr, 'j'},
+                                    {"source-root", required_argument, nullptr, 's'},
+                                    {"destination-root", required_argument, nullptr, 'd'},
+                                    {"policy", required_argument, nullptr, 'p'},
+                                    {"to", required_argument, nullptr, 't'},
+                                    {"help", no_argument, nullptr, 'h'},
+                                    {"version", no_argument, nullptr, 'V'},
+                                    {nullptr, 0, nullptr, 0}};
   CommandLine line;
-  line.command = argv[1];
+  ::opterr = 0;
+  for (int option;
+       (option = ::getopt_long(argc, argv, ":j:s:d:p:t:hV", kOptions, nullptr)) != -1;) {
+    switch (option) {
+      case 'j':
+        line.journal = ::optarg;
+        break;
+      case 's':
+        line.sourceRoots.emplace_back(::optarg);
+        break;
+      case 'd':
+        line.destinationRoots.emplace_back(::optarg);
+        break;
+      case 't':
+        line.destination = ::optarg;
+        break;
+      case 'p':
+        if (const std::optional<ConflictPolicy> policy = conflictPolicyFromRawValue(::optarg)) {
+          line.policy = *policy;
+        } else {
+          usage(std::string("unknown policy ") + ::optarg);
+        }
+        break;
+      case 'h':
+        answer(std::string(kUsage) + kHelp);
+      case 'V':
+        answer("tessel-engine " TESSEL_VERSION "\n");
+      case ':':
+        usage("option " + typedOption(argv, ::optind, ::optopt) + " needs a value");
+      default:
+        usage("unknown option " + typedOption(argv, ::optind, ::optopt));
+    }
+  }
+  // getopt_long has moved the operands behind the options.
+  if (::optind >= argc) usage("no command");
+  line.command = argv[::optind];
+  line.sources.assign(argv + ::optind + 1, argv + argc);
   if (line.command != "move" && line.command != "undo" && line.command != "dismiss") {
     usage("unknown command " + line.command);
   }
-  bool optionsEnded = false;
-  for (int i = 2; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (optionsEnded || argument.rfind("--", 0) != 0) {
-      line.sources.push_back(argument);
-      continue;
-    }
-    if (argument == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (i + 1 >= argc) usage(argument + " needs a value");
-    const std::string value = argv[++i];
-    if (argument == "--journal") {
-      line.journal = value;
-    } else if (argument == "--source-root") {
-      line.sourceRoots.push_back(value);
-    } else if (argument == "--destination-root") {
-      line.destinationRoots.push_back(value);
-    } else if (argument == "--to" && line.command == "move") {
-      line.destination = value;
-    } else if (argument == "--policy" && line.command == "move") {
-      const std::optional<ConflictPolicy> policy = conflictPolicyFromRawValue(value);
-      if (!policy) usage("unknown policy " + value);
-      line.policy = *policy;
-    } else {
-      usage("unknown option " + argument);
-    }
-  }
   if (line.journal.empty()) usage("--journal is required");
+  if (line.command != "move" && (line.destination || !line.sources.empty())) {
+    usage(line.destination ? "--to belongs to move" : "unexpected " + line.sources[0]);
+  }
   if (line.command == "move" && !line.destination) usage("--to is required");
-  if (line.command != "move" && !line.sources.empty()) usage("unexpected " + line.sources[0]);
   return line;
 }
 

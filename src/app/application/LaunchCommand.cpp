@@ -1,27 +1,31 @@
 #include "application/LaunchCommand.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "path/PathText.h"
+
 namespace tessel {
 namespace {
 
-constexpr QLatin1StringView kBackgroundArgument("--background-command");
-constexpr QLatin1StringView kServiceArgument("--service");
-constexpr QLatin1StringView kUserDataPrefix("favorite:");
+constexpr QByteArrayView kBackgroundArgument("--background-command");
+constexpr QByteArrayView kServiceArgument("--service");
+constexpr QByteArrayView kUserDataPrefix("favorite:");
 
 // A file manager hands over plain paths (%F) or file URLs (%U); any other URL is not a file
 // and is dropped, as a pasteboard read for file URLs only would drop it.
-std::optional<QUrl> itemUrl(const QString& argument, const QDir& workingFolder) {
+std::optional<QUrl> itemUrl(const QByteArray& argument, const QByteArray& workingFolder) {
   if (argument.isEmpty()) return std::nullopt;
-  if (argument.contains(QLatin1StringView("://"))) {
-    const QUrl url(argument);
+  if (argument.contains("://")) {
+    const QUrl url = QUrl::fromEncoded(argument);
     if (url.isLocalFile()) return url;
     return std::nullopt;
   }
-  return QUrl::fromLocalFile(QDir::cleanPath(workingFolder.absoluteFilePath(argument)));
+  const std::string path = standardizedPath(
+      argument.startsWith('/') ? argument.toStdString()
+                               : joinPath(workingFolder.toStdString(), argument.toStdString()));
+  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 }
 
 QJsonArray stringArray(const QStringList& strings) {
@@ -32,26 +36,26 @@ QJsonArray stringArray(const QStringList& strings) {
 
 }  // namespace
 
-LaunchCommand LaunchCommand::parse(const QStringList& arguments, const QString& workingFolder) {
+LaunchCommand LaunchCommand::parse(const QByteArrayList& arguments,
+                                   const QByteArray& workingFolder) {
   LaunchCommand command;
   command.background = arguments.contains(kBackgroundArgument);
   const qsizetype service = arguments.indexOf(kServiceArgument);
   if (service >= 0) {
     ServiceCall call;
-    QStringList rest = arguments.mid(service + 1);
+    QByteArrayList rest = arguments.mid(service + 1);
     rest.removeAll(kBackgroundArgument);
     if (!rest.isEmpty() && rest.front().startsWith(kUserDataPrefix)) {
-      call.userData = rest.takeFirst();
+      call.userData = QString::fromUtf8(rest.takeFirst());
     }
-    const QDir folder(workingFolder);
-    for (const QString& argument : rest) {
-      if (const std::optional<QUrl> url = itemUrl(argument, folder)) call.items.append(*url);
+    for (const QByteArray& argument : rest) {
+      if (const std::optional<QUrl> url = itemUrl(argument, workingFolder)) call.items.append(*url);
     }
     command.service = call;
     return command;
   }
-  for (const QString& argument : arguments) {
-    if (argument != kBackgroundArgument) command.urls.append(argument);
+  for (const QByteArray& argument : arguments) {
+    if (argument != kBackgroundArgument) command.urls.append(QString::fromLocal8Bit(argument));
   }
   return command;
 }

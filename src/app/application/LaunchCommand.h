@@ -6,9 +6,11 @@
 //                                                file manager, into favourite n when named
 //
 // A second start hands its command to the running host, so the command also has a wire form.
+// Paths stay the bytes the caller gave: a file name need not be valid in any encoding.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -20,7 +22,8 @@ namespace tessel {
 struct ServiceCall {
   // The entry's user data, such as "favorite:0"; none when the entry names no favourite.
   std::optional<QString> userData;
-  // The received items as the file manager gave them, made absolute.
+  // The received items as the file manager gave them, made absolute; each file URL carries
+  // the path's bytes percent-encoded, so none is lost to a text conversion.
   QList<QUrl> items;
 
   bool operator==(const ServiceCall&) const = default;
@@ -34,8 +37,9 @@ struct LaunchCommand {
 
   bool operator==(const LaunchCommand&) const = default;
 
-  // `arguments` without the program name; relative FILE paths are taken from `workingFolder`.
-  static LaunchCommand parse(const QStringList& arguments, const QString& workingFolder);
+  // `arguments` without the program name, as the bytes of argv; relative FILE paths are taken
+  // from `workingFolder`.
+  static LaunchCommand parse(const QByteArrayList& arguments, const QByteArray& workingFolder);
 
   QByteArray encode() const;
   // None for bytes that are not an encoded command.

@@ -5,8 +5,11 @@
 #include "path/PathText.h"
 #include "platform/Platform.h"
 
-#ifndef TESSEL_INSTALLED_INFO_FILE
-#define TESSEL_INSTALLED_INFO_FILE "/usr/share/tessel/tessel-info.json"
+#ifndef TESSEL_PROGRAM_TO_INFO
+#define TESSEL_PROGRAM_TO_INFO "../share/tessel"
+#endif
+#ifndef TESSEL_MODULE_TO_INFO
+#define TESSEL_MODULE_TO_INFO "../../../../share/tessel"
 #endif
 
 namespace tessel {
@@ -30,9 +33,15 @@ nlohmann::json infoDictionary(Platform& platform) {
 
 std::string infoFilePath(Platform& platform) {
   if (const auto overridden = platform.environment("TESSEL_INFO_FILE")) return *overridden;
-  const std::string beside = joinPath(parentPath(platform.modulePath()), kInfoFileName);
-  if (platform.fileExists(beside)) return beside;
-  return TESSEL_INSTALLED_INFO_FILE;
+  const std::string folder = parentPath(platform.modulePath());
+  const std::string installed =
+      standardizedPath(joinPath(joinPath(folder, TESSEL_PROGRAM_TO_INFO), kInfoFileName));
+  for (const std::string& candidate :
+       {joinPath(folder, kInfoFileName), installed,
+        standardizedPath(joinPath(joinPath(folder, TESSEL_MODULE_TO_INFO), kInfoFileName))}) {
+    if (platform.fileExists(candidate)) return candidate;
+  }
+  return installed;
 }
 
 std::optional<std::string> infoString(const std::string& key, Platform& platform) {

@@ -1,7 +1,8 @@
 // The deliverable's Info file: a JSON object installed with Tessel that configures a build.
 // Found through $TESSEL_INFO_FILE when set (tests, development), else "tessel-info.json" beside
-// the running executable or module, else the installed copy. A missing or unreadable file
-// reads as an empty dictionary, so every key takes its default.
+// the running executable (a build tree), else the copy installed with it, found from the
+// program's or the module's own folder, so an installed tree works under any prefix. A missing
+// or unreadable file reads as an empty dictionary, so every key takes its default.
 #pragma once
 
 #include <optional>

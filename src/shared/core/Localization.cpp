@@ -13,6 +13,8 @@ namespace {
 constexpr std::array<std::string_view, 2> kDeclaredLocalizations{"en", "ja"};
 constexpr std::string_view kDevelopmentLocalization = "en";
 
+thread_local bool englishOnThisThread = false;
+
 // "ja_JP.UTF-8@x" -> "ja"; "C", "POSIX" and their variants give "".
 std::string languageOf(std::string_view locale) {
   locale = locale.substr(0, locale.find_first_of(".@"));
@@ -63,7 +65,16 @@ std::vector<std::string> preferredLocalizations() {
   return preferredLocalizations(Platform::standard());
 }
 
+EnglishTextsOnThisThread::EnglishTextsOnThisThread() : outer_(englishOnThisThread) {
+  englishOnThisThread = true;
+}
+
+EnglishTextsOnThisThread::~EnglishTextsOnThisThread() {
+  englishOnThisThread = outer_;
+}
+
 std::string localizedText(std::string_view ja, std::string_view en) {
+  if (englishOnThisThread) return std::string(en);
   const std::vector<std::string> preferred = preferredLocalizations();
   const bool japanese = !preferred.empty() && preferred.front().compare(0, 2, "ja") == 0;
   return std::string(japanese ? ja : en);

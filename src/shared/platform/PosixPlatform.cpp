@@ -7,7 +7,6 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <syslog.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 
 #include "path/PathText.h"
 #include "platform/PlatformError.h"
+#include "platform/SystemLog.h"
 
 namespace tessel {
 namespace {
@@ -420,10 +420,7 @@ double PosixPlatform::now() {
 }
 
 void PosixPlatform::log(const std::string& line) {
-  // No openlog(): inside the file manager's process that would rename every later log line of
-  // the host process. The lines carry the running program's name (tessel, tessel-finder, or
-  // the file manager).
-  ::syslog(LOG_USER | LOG_NOTICE, "%s", line.c_str());
+  SystemLog::write(line);
 }
 
 }  // namespace tessel

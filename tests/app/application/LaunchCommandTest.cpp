@@ -5,12 +5,15 @@
 
 #include "application/FavoriteIndex.h"
 #include "application/LaunchCommand.h"
+#include "application/LaunchCommandLine.h"
 
 namespace tessel::testing {
 namespace {
 
 LaunchCommand parse(const QStringList& arguments) {
-  return LaunchCommand::parse(arguments, QStringLiteral("/home/a/Inbox"));
+  QByteArrayList bytes;
+  for (const QString& argument : arguments) bytes.append(argument.toUtf8());
+  return LaunchCommand::parse(bytes, "/home/a/Inbox");
 }
 
 TEST(LaunchCommandTest, TheBackgroundArgumentIsAWholeCaseSensitiveWord) {
@@ -43,6 +46,12 @@ TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrl
   EXPECT_EQ(unnamed.service->userData, std::nullopt);
   EXPECT_EQ(unnamed.service->items, QList<QUrl>{QUrl::fromLocalFile("/home/a/notes.txt")});
   EXPECT_TRUE(parse({"--service"}).service->items.isEmpty());
+
+  // A name that is no valid UTF-8 keeps its bytes, through the wire form too.
+  const QByteArray latin1Name("/tmp/caf\xe9");
+  const LaunchCommand raw = LaunchCommand::parse({"--service", latin1Name}, "/");
+  const QUrl item = LaunchCommand::decode(raw.encode())->service->items.value(0);
+  EXPECT_EQ(QByteArray::fromPercentEncoding(item.path(QUrl::FullyEncoded).toLatin1()), latin1Name);
 }
 
 TEST(LaunchCommandTest, TheWireFormCarriesEveryPartAndRefusesOtherBytes) {
@@ -53,6 +62,36 @@ TEST(LaunchCommandTest, TheWireFormCarriesEveryPartAndRefusesOtherBytes) {
   }
   EXPECT_EQ(LaunchCommand::decode("not json"), std::nullopt);
   EXPECT_EQ(LaunchCommand::decode("[1]"), std::nullopt);
+}
+
+TEST(LaunchCommandLineTest, HelpVersionAndMistakesAnswerWithoutAHostAndOtherLinesReachIt) {
+  struct Case {
+    QByteArrayList argv;
+    int status;
+    QByteArray outStart;
+    QByteArray err;
+  };
+  const QByteArray tryHelp = "Try 'tessel --help' for more information.\n";
+  for (const Case& c : std::vector<Case>{
+           {{"tessel", "--help"}, 0, "Usage: tessel [--background-command]", ""},
+           {{"tessel", "--service", "-h"}, 0, "Usage: tessel [--background-command]", ""},
+           {{"tessel", "--version"}, 0, "tessel " TESSEL_VERSION "\n", ""},
+           {{"tessel", "--bogus"}, 2, "", "tessel: Unknown option 'bogus'.\n" + tryHelp},
+           {{"tessel", "--service=x"},
+            2,
+            "",
+            "tessel: Unexpected value after '--service'.\n" + tryHelp}}) {
+    const LaunchCommandLine line = LaunchCommandLine::read(c.argv, "/");
+    EXPECT_EQ(line.command, std::nullopt) << c.argv.join(' ').constData();
+    EXPECT_EQ(line.exitStatus, c.status);
+    EXPECT_TRUE(line.standardOutput.startsWith(c.outStart)) << line.standardOutput.constData();
+    EXPECT_EQ(line.standardError, c.err);
+  }
+  const LaunchCommandLine service =
+      LaunchCommandLine::read({"tessel", "--service", "favorite:1", "--", "-a.txt"}, "/home/a");
+  ASSERT_TRUE(service.command && service.command->service);
+  EXPECT_EQ(service.command->service->items, QList<QUrl>{QUrl::fromLocalFile("/home/a/-a.txt")});
+  EXPECT_EQ(LaunchCommandLine::read({"tessel"}, "/").command, LaunchCommand{});
 }
 
 TEST(FavoriteIndexTest, OnlyTheFavoritePrefixAndASigned64BitDecimalNameAFavourite) {
