@@ -1,9 +1,12 @@
 #include "platform/SystemLog.h"
 
+// Lines carry no source location: the journal's CODE_FILE would only name this file.
+#define SD_JOURNAL_SUPPRESS_LOCATION
+#include <systemd/sd-journal.h>
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <syslog.h>
-#include <systemd/sd-journal.h>
 #include <unistd.h>
 
 #include <cstdio>
