@@ -3,11 +3,12 @@
 BUILD        := build
 ASAN_BUILD   := build/asan
 FUZZ_BUILD   := build/fuzz
+DEB_BUILD    := build/deb
 FUZZ_SECONDS ?= 20
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build asan run test test-normal test-asan fuzz bench format crash-test
+.PHONY: deps build asan run test test-normal test-asan test-installed deb fuzz bench format crash-test
 
 deps:
 	@scripts/install-deps.sh
@@ -23,7 +24,7 @@ asan: deps
 run: build
 	@scripts/run.sh
 
-test: test-normal test-asan test-tsan fuzz
+test: test-normal test-asan test-tsan test-installed fuzz
 	@scripts/test-summary.sh $(BUILD) $(ASAN_BUILD)
 
 test-normal: build
@@ -31,6 +32,20 @@ test-normal: build
 
 test-asan: asan
 	@scripts/run-tests.sh $(ASAN_BUILD)
+
+# The installed product, away from the build tree: a ~/.local-style prefix and the package.
+test-installed: build deb
+	@echo "== Installed trees"
+	@scripts/installed-tree-test.sh $(BUILD) $(DEB_BUILD)/tessel_*_amd64.deb
+
+# The Debian package: installed to /usr, the Files module in Files' own folder.
+deb: deps
+	@cmake -S . -B $(DEB_BUILD) $(CMAKE_FLAGS) -DTESSEL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DTESSEL_NAUTILUS_MODULE_DIR=$$(pkg-config --variable=extensiondir libnautilus-extension-4) >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@rm -f $(DEB_BUILD)/tessel_*.deb
+	@cd $(DEB_BUILD) && cpack -G DEB >/dev/null
+	@ls $(DEB_BUILD)/tessel_*_amd64.deb
 
 # The file-manager extension's tests under ThreadSanitizer: the file manager calls it from
 # threads of its choosing.

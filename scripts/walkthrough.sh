@@ -12,16 +12,7 @@ if [ -z "${TESSEL_WALKTHROUGH_BUS:-}" ]; then
 fi
 
 step() { printf '\n• %s\n' "$*"; }
-wait_for() {  # wait_for DESCRIPTION TEST...
-  local what=$1
-  shift
-  for _ in $(seq 100); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  echo "Gave up waiting for: $what" >&2
-  return 1
-}
+source "$(dirname "$0")/wait-for.sh"
 
 work=$(mktemp -d /tmp/tessel-walkthrough-XXXXXX)
 host=

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Tessel as a user gets it, away from the build tree: installed with `cmake --install` into a
+# temporary prefix, and the Debian package extracted into a temporary root. In each tree, with
+# no TESSEL_INFO_FILE, the installed host publishes the home folder, the installed
+# tessel-finder moves a file through it and undoes the move, the desktop entry validates, and
+# nothing lies outside the tree.
+# Usage: installed-tree-test.sh BUILD_TREE [PACKAGE.deb]
+set -euo pipefail
+source "$(dirname "$0")/wait-for.sh"
+build=$(cd "$1" && pwd)
+package=${2:+$(realpath "$2")}
+
+if [ -z "${TESSEL_INSTALLED_TEST_BUS:-}" ]; then
+  export TESSEL_INSTALLED_TEST_BUS=1
+  exec dbus-run-session -- "$0" "$@"
+fi
+unset TESSEL_INFO_FILE TESSEL_HOST_EXECUTABLE
+
+work=$(mktemp -d /tmp/tessel-installed-XXXXXX)
+host=
+cleanup() {
+  if [ -n "$host" ]; then kill "$host" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd /
+
+fail() {
+  echo "installed tree: $*" >&2
+  exit 1
+}
+
+# check_tree NAME PREFIX INSTALLED_PREFIX: the programs in PREFIX at work in a fresh home;
+# their desktop entry names them under INSTALLED_PREFIX, where they run once installed.
+check_tree() {
+  local name=$1 prefix=$2 installed=$3
+  local session="$work/$name-session"
+  export HOME="$session/home" XDG_DATA_HOME="$session/data" XDG_RUNTIME_DIR="$session/run"
+  export QT_QPA_PLATFORM=offscreen LANGUAGE=en
+  mkdir -p "$HOME/Inbox" "$HOME/Archive" "$XDG_DATA_HOME/Tessel" "$XDG_RUNTIME_DIR"
+  chmod 0700 "$XDG_RUNTIME_DIR"
+  echo "figures" >"$HOME/Inbox/report.txt"
+  printf '{"favorites":[{"id":"%s","name":"Archive","path":"%s","bookmark":""}],"roots":[],"recent":[],"policy":"keepBoth"}' \
+    "$(tr '[:lower:]' '[:upper:]' </proc/sys/kernel/random/uuid)" "$HOME/Archive" \
+    >"$XDG_DATA_HOME/Tessel/settings.json"
+
+  "$prefix/bin/tessel" --background-command </dev/null >"$session/host.log" 2>&1 &
+  host=$!
+  local menu="$XDG_DATA_HOME/group.com.quillmark.Tessel/menu.json"
+  wait_for "$name: the host's menu snapshot" test -s "$menu"
+  grep -qF "\"${HOME//\//\\/}\"" "$menu" || fail "$name: the home folder is not published: $(cat "$menu")"
+
+  "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/report.txt" ||
+    fail "$name: tessel-finder run failed"
+  wait_for "$name: the move" test -e "$HOME/Archive/report.txt"
+  "$prefix/bin/tessel-finder" run "Undo Last Move" || fail "$name: tessel-finder undo failed"
+  wait_for "$name: the undo" test -e "$HOME/Inbox/report.txt"
+  kill "$host"
+  wait "$host" 2>/dev/null || true
+  host=
+
+  desktop-file-validate "$prefix/share/applications/com.quillmark.Tessel.desktop" ||
+    fail "$name: the desktop entry does not validate"
+  grep -q "^Exec=$installed/bin/tessel " "$prefix/share/applications/com.quillmark.Tessel.desktop" ||
+    fail "$name: the desktop entry names another tessel"
+  appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/com.quillmark.Tessel.metainfo.xml" \
+    >/dev/null || fail "$name: the metainfo does not validate"
+  echo "installed tree ($name): host, move, undo and desktop entry work from $prefix"
+}
+
+prefix="$work/home/.local"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+outside=$(grep -v "^$prefix/" "$build/install_manifest.txt" || true)
+[ -z "$outside" ] || fail "installed outside the prefix: $outside"
+check_tree prefix "$prefix" "$prefix"
+
+if [ -n "$package" ]; then
+  outside=$(dpkg-deb -c "$package" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' || true)
+  [ -z "$outside" ] || fail "the package installs outside /usr: $outside"
+  dpkg-deb -x "$package" "$work/root"
+  check_tree package "$work/root/usr" /usr
+fi
