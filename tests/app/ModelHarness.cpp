@@ -9,10 +9,6 @@
 
 namespace tessel::testing {
 
-QUrl fileUrl(const std::string& path) {
-  return QUrl::fromLocalFile(QString::fromStdString(path));
-}
-
 bool waitUntil(const std::function<bool()>& done) {
   QElapsedTimer timer;
   timer.start();

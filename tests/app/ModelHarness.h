@@ -28,8 +28,6 @@ struct ScopedLanguage {
   ~ScopedLanguage() { ::setenv("LANGUAGE", "en", 1); }
 };
 
-QUrl fileUrl(const std::string& path);
-
 // Runs the event loop until `done` holds; false after ten seconds.
 bool waitUntil(const std::function<bool()>& done);
 

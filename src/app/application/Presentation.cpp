@@ -42,6 +42,7 @@ void Presentation::orderFrontFirstWindow() {
 void Presentation::showMainWindow() {
   QWidget* window = firstWindowThatCanTakeFocus();
   if (!window) return;
+  ++revealCount_;
   orderFrontFirstWindow();
   window->activateWindow();
 }

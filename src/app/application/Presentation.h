@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 
 #include "model/Desktop.h"
 
@@ -20,6 +21,9 @@ class Presentation final : public WindowPresenter {
   void setPolicy(Policy policy) { policy_ = policy; }
   // True after hideApplication() until a window is brought forward again.
   bool hidden() const { return hidden_; }
+  // How many times showMainWindow() ran: a hide queued earlier compares it to tell whether a
+  // reveal came in between, which the hide must then leave alone.
+  std::uint64_t revealCount() const { return revealCount_; }
 
   // The application's windows, in list order.
   void addWindow(QWidget* window);
@@ -41,6 +45,7 @@ class Presentation final : public WindowPresenter {
 
   Policy policy_ = Policy::regular;
   bool hidden_ = false;
+  std::uint64_t revealCount_ = 0;
   QList<QPointer<QWidget>> windows_;
 };
 

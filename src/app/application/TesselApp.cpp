@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 
 namespace tessel {
 
@@ -37,7 +38,11 @@ void TesselApp::start() {
   if (!services_.backgroundLaunch) presentation_.showMainWindow();
   window_->content()->refreshExtensionEnabled();
   services_.contentAppeared(*model_);
-  carryOut(launch_);
+  // The caller who started this host hears why nothing was received, as one who handed the
+  // same command to a running host does.
+  if (const std::optional<QString> error = carryOut(launch_)) {
+    std::fprintf(stderr, "tessel: %s\n", error->toUtf8().constData());
+  }
 }
 
 QByteArray TesselApp::receive(const LaunchCommand& command) {

@@ -44,8 +44,9 @@ std::optional<QString> TesselServices::moveFiles(const QList<QUrl>& items,
 
 void TesselServices::contentAppeared(AppModel& appModel) {
   model = &appModel;
-  deliverPendingSources();
+  // Queued first, so that a window the delivered items ask for stays in front.
   if (backgroundLaunch) queueEnterBackground();
+  deliverPendingSources();
 }
 
 void TesselServices::openURL(const QString& url) {
@@ -97,7 +98,15 @@ void TesselServices::enterBackground() {
 }
 
 void TesselServices::queueEnterBackground() {
-  QMetaObject::invokeMethod(this, &TesselServices::enterBackground, Qt::QueuedConnection);
+  // The outcome of what the wake-up started may bring the window forward (a failed move) before
+  // this hide runs; the reveal is the later word and must stay.
+  const std::uint64_t reveals = presentation_.revealCount();
+  QMetaObject::invokeMethod(
+      this,
+      [this, reveals] {
+        if (presentation_.revealCount() == reveals) enterBackground();
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace tessel

@@ -1,12 +1,23 @@
 #include "model/FileUrls.h"
 
+#include <QByteArray>
 #include <QString>
 #include <stdexcept>
 
 namespace tessel {
 
+// File names are bytes. A URL keeps the bytes that are not UTF-8 as percent escapes, and only
+// the encoded form gives them back unchanged: toLocalFile() and QString would turn them into
+// U+FFFD, which names another file or none.
 std::string localPath(const QUrl& url) {
-  return url.toLocalFile().toStdString();
+  QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  const QString host = url.host();
+  if (!host.isEmpty() && host != QStringLiteral("localhost")) path.prepend("//" + host.toUtf8());
+  return path.toStdString();
+}
+
+QUrl fileUrl(const std::string& path) {
+  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 }
 
 std::vector<std::string> localPaths(const QList<QUrl>& urls) {
@@ -19,8 +30,7 @@ std::vector<std::string> localPaths(const QList<QUrl>& urls) {
 QList<QUrl> fileUrls(const std::vector<std::string>& paths) {
   QList<QUrl> urls;
   urls.reserve(static_cast<qsizetype>(paths.size()));
-  for (const std::string& path : paths)
-    urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+  for (const std::string& path : paths) urls.push_back(fileUrl(path));
   return urls;
 }
 

@@ -10,7 +10,9 @@
 
 namespace tessel {
 
+// Both ways byte for byte, whether or not the name is valid UTF-8.
 std::string localPath(const QUrl& url);
+QUrl fileUrl(const std::string& path);
 std::vector<std::string> localPaths(const QList<QUrl>& urls);
 QList<QUrl> fileUrls(const std::vector<std::string>& paths);
 

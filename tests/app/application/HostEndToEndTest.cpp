@@ -179,5 +179,15 @@ TEST_F(HostEndToEndTest, AHostWithoutASessionBusStillCarriesOutRequests) {
   EXPECT_TRUE(host->running());
 }
 
+TEST_F(HostEndToEndTest, AServiceCallThatStartsTheHostSaysWhenItReceivedNoFile) {
+  temp.file("info.json", R"({"TesselDirectDistribution":false,"TesselAppGroup":"group.test"})");
+  TerminalProcess host(TESSEL_HOST, {"--service", "https://example.com/a"}, environment);
+  ASSERT_TRUE(waitUntil([&] {
+    return host.output().find("tessel: Could not receive files from the file manager.\n") !=
+           std::string::npos;
+  })) << host.output();
+  EXPECT_TRUE(host.running());
+}
+
 }  // namespace
 }  // namespace tessel::testing

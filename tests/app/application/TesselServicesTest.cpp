@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "WindowTestSession.h"
+#include "application/LaunchCommand.h"
 #include "application/TesselServices.h"
 
 namespace tessel::testing {
@@ -66,6 +67,15 @@ TEST_F(TesselServicesTest, ABackgroundLaunchNeverShowsTheWindowAndStaysInTheBack
   EXPECT_EQ(services->model, model.get());
 }
 
+TEST_F(TesselServicesTest, ABackgroundLaunchShowsTheWindowWhenTheItemsItReceivedNeedADestination) {
+  launch({"--background-command"});
+  services->moveFiles(urls(files(1)), std::nullopt);
+  appear();
+  flushEvents();
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(presentation.hidden());
+}
+
 TEST_F(TesselServicesTest, AnOrdinaryLaunchShowsTheWindowAndReopenBringsItBack) {
   launch();
   EXPECT_FALSE(services->backgroundLaunch);
@@ -104,6 +114,13 @@ TEST_F(TesselServicesTest, EveryWakeUpUrlSendsTheHostToTheBackgroundAndOnlyGoodO
   EXPECT_NE(model->status(), status);
   flushEvents();
   EXPECT_FALSE(window.isVisible());
+
+  // A failure that reveals the window before the wake-up's queued hide runs keeps it in front.
+  services->openURL("tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B");
+  presentation.bringForward();
+  flushEvents();
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(presentation.hidden());
 }
 
 TEST_F(TesselServicesTest, NoFileReceivedIsAnErrorForTheCallerAndKeepsWhatWasPending) {
@@ -158,6 +175,29 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShow
   settle();
   EXPECT_EQ(model->status(), "Moved 0, skipped 2. ");
   EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(TesselServicesTest, ANameThatIsNotUtf8MovesThatFileOrIsRefusedNeverALookAlike) {
+  launch({"--background-command"});
+  appear();
+  addFavorites({"Archive"});
+  flushEvents();
+  // The same name as a path and as a file URL, each beside its U+FFFD look-alike.
+  for (const bool asUrl : {false, true}) {
+    const std::string stem = asUrl ? "url" : "path";
+    const std::string lookAlike = temp.file("home/Inbox/" + stem + "\xEF\xBF\xBD", "look-alike");
+    const std::string bad = temp.file("home/Inbox/" + stem + "\xFF", "x");
+    const QByteArray path = QByteArray::fromStdString(bad);
+    const QByteArray argument = asUrl ? "file://" + path.toPercentEncoding("/") : path;
+    const LaunchCommand command = LaunchCommand::parse({"--service", "favorite:0", argument}, "/");
+    services->moveFiles(command.service->items, command.service->userData);
+    settle();
+    EXPECT_TRUE(platform.fileExists(lookAlike)) << stem;
+    EXPECT_FALSE(platform.fileExists(homePath("Archive/" + stem + "\xEF\xBF\xBD"))) << stem;
+    const bool moved = platform.fileExists(homePath("Archive/" + stem + "\xFF"));
+    EXPECT_NE(moved, platform.fileExists(bad)) << stem;
+    if (!moved) EXPECT_TRUE(model->status().contains(QString::fromStdString(stem + "\\xFF")));
+  }
 }
 
 TEST_F(TesselServicesTest, AFavouriteThatIsNotRegisteredIsNamedCountingFromOne) {

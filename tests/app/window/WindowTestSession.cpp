@@ -99,10 +99,6 @@ void WindowTestSession::finishHeldMove() {
   ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
 }
 
-QUrl fileUrl(const std::string& path) {
-  return QUrl::fromLocalFile(QString::fromStdString(path));
-}
-
 void flushDeletions() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

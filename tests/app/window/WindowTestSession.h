@@ -17,6 +17,7 @@
 
 #include "TempFolder.h"
 #include "model/AppModel.h"
+#include "model/FileUrls.h"
 #include "platform/Platform.h"
 #include "window/ContentView.h"
 
@@ -104,7 +105,6 @@ class WindowTestSession : public ::testing::Test {
   std::unique_ptr<AppModel> model;
 };
 
-QUrl fileUrl(const std::string& path);
 // Deletes the widgets whose deletion is queued, as the event loop would.
 void flushDeletions();
 // Runs the event loop until `done` holds; false after ten seconds.
