@@ -11,6 +11,7 @@
 #include "application/LaunchCommandLine.h"
 #include "application/QtOpenPanel.h"
 #include "application/SingleInstance.h"
+#include "application/TerminationSignals.h"
 #include "application/TesselApp.h"
 #include "model/DBusSettingsNotifier.h"
 #include "model/SettingsStore.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Tessel"));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quillmark.Tessel"));
   QApplication::setQuitOnLastWindowClosed(false);
+  TerminationSignals termination;
   ThemeIcons::useFallbackTheme();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessel.svg")));
 

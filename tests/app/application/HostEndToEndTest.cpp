@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QProcess>
+#include <algorithm>
 #include <fstream>
 
 #include "WindowTestSession.h"
@@ -59,6 +60,15 @@ class TerminalProcess {
   }
 
   bool running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+  // Asks the program to end as the session does at log-out; its exit status, or -1.
+  int terminate() {
+    int status = 0;
+    ::kill(pid_, SIGTERM);
+    const bool ended = ::waitpid(pid_, &status, 0) == pid_;
+    pid_ = -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
 
   // Everything written so far, carriage returns removed.
   std::string output() {
@@ -187,6 +197,31 @@ TEST_F(HostEndToEndTest, AServiceCallThatStartsTheHostSaysWhenItReceivedNoFile) 
            std::string::npos;
   })) << host.output();
   EXPECT_TRUE(host.running());
+}
+
+TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal) {
+  std::vector<std::string> files;
+  QStringList arguments{"run", "Move To > Archive"};
+  for (int index = 0; index < 1000; ++index) {
+    files.push_back(temp.file("home/Inbox/f" + std::to_string(index), "x"));
+    arguments << "--select" << QString::fromStdString(files.back());
+  }
+  {
+    auto host = startHost();
+    EXPECT_EQ(tesselFinder(arguments), 0);
+    ASSERT_TRUE(
+        waitUntil([&] { return !platform.contentsOfDirectory(homePath("Archive")).empty(); }));
+    EXPECT_EQ(host->terminate(), 0);
+  }
+  EXPECT_TRUE(std::ranges::none_of(
+      platform.contentsOfDirectory(temp.at("run")),
+      [](const DirectoryEntry& entry) { return entry.name.ends_with(".socket"); }));
+  auto host = startHost();
+  EXPECT_EQ(tesselFinder({"run", "Undo Last Move"}), 0);
+  ASSERT_TRUE(waitUntil([&] {
+    return std::ranges::all_of(files,
+                               [&](const std::string& file) { return platform.fileExists(file); });
+  }));
 }
 
 }  // namespace
