@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 20
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build asan run test test-normal test-asan test-installed deb fuzz bench format crash-test
+.PHONY: deps build asan run test test-normal test-asan test-installed deb fuzz bench format crash-test coverage
 
 deps:
 	@scripts/install-deps.sh
@@ -62,6 +62,10 @@ fuzz: deps
 	  -DTESSEL_FUZZ=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Line and branch coverage of the normal suites for each folder of src/, in build/coverage.
+coverage: deps
+	@JOBS=$(JOBS) scripts/coverage.sh build/coverage
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)

@@ -13,6 +13,7 @@ packages=(
   libglib2.0-dev libnautilus-extension-dev valgrind
   nautilus xvfb xdotool
   libsystemd-dev dpkg-dev desktop-file-utils appstream file
+  gcovr
 )
 
 missing=()
