@@ -2,8 +2,6 @@
 // folder, the data folder, the Info file and the mount table pinned there.
 #pragma once
 
-#include <map>
-#include <optional>
 #include <string>
 
 #include "FaultInjectingPlatform.h"
@@ -15,26 +13,18 @@ class HostTestPlatform : public FaultInjectingPlatform {
  public:
   // A direct build unless `direct` is false.
   explicit HostTestPlatform(const TempFolder& temp, bool direct = true)
-      : home(temp.folder("home")),
-        dataHome(temp.folder("data")),
+      : dataHome(temp.folder("data")),
         container(dataHome + "/group.test"),
         infoFile_(temp.at("tessel-info.json")) {
+    home = temp.folder("home");
+    variables = {{"XDG_DATA_HOME", dataHome}, {"TESSEL_INFO_FILE", infoFile_}};
     writeInfo(direct);
-    environmentOverride = [this](const std::string& name) -> std::optional<std::string> {
-      if (name == "XDG_DATA_HOME") return dataHome;
-      if (name == "TESSEL_INFO_FILE") return infoFile_;
-      if (const auto found = variables.find(name); found != variables.end()) return found->second;
-      return PlatformWrapper::environment(name);
-    };
   }
 
-  std::string home;
   std::string dataHome;
   std::string container;  // the shared container of the test's group
   // What /proc/self/mountinfo reads as; empty, so no volumes, unless a test sets it.
   std::string mountinfo;
-  // Further environment variables as the code under test sees them.
-  std::map<std::string, std::string> variables;
 
   void writeInfo(bool direct, const std::string& group = "group.test") {
     writeFileAtomically(infoFile_,
@@ -42,7 +32,6 @@ class HostTestPlatform : public FaultInjectingPlatform {
                             (direct ? "true" : "false") + ",\"TesselAppGroup\":\"" + group + "\"}",
                         Durability::atomic);
   }
-  std::string homeFolder() override { return home; }
   std::string readFile(const std::string& path) override {
     return path == "/proc/self/mountinfo" ? mountinfo : FaultInjectingPlatform::readFile(path);
   }

@@ -7,7 +7,6 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,17 +15,12 @@
 
 #include "FakeDesktop.h"
 #include "HostTestPlatform.h"
+#include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "model/AppModel.h"
 #include "model/FileUrls.h"
 
 namespace tessel::testing {
-
-// Switches the user's language for one scope; the tests' own language is English.
-struct ScopedLanguage {
-  explicit ScopedLanguage(const char* language) { ::setenv("LANGUAGE", language, 1); }
-  ~ScopedLanguage() { ::setenv("LANGUAGE", "en", 1); }
-};
 
 // Runs the event loop until `done` holds; false after ten seconds.
 bool waitUntil(const std::function<bool()>& done);

@@ -240,8 +240,12 @@ void FaultInjectingPlatform::writeFileAtomically(const std::string& path, std::s
 }
 
 std::optional<std::string> FaultInjectingPlatform::environment(const std::string& name) {
-  if (environmentOverride) return environmentOverride(name);
-  return PlatformWrapper::environment(name);
+  if (const auto found = variables.find(name); found != variables.end()) return found->second;
+  return inheritsEnvironment ? PlatformWrapper::environment(name) : std::nullopt;
+}
+
+std::string FaultInjectingPlatform::homeFolder() {
+  return home.empty() ? PlatformWrapper::homeFolder() : home;
 }
 
 double FaultInjectingPlatform::now() {

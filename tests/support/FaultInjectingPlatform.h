@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -69,9 +70,13 @@ class FaultInjectingPlatform : public PlatformWrapper {
     calls_.clear();
   }
 
-  // Values a test can pin; none forwards to the real platform.
+  // Values a test can pin; none (or empty) forwards to the real platform.
   std::optional<double> fixedNow;
-  std::function<std::optional<std::string>(const std::string&)> environmentOverride;
+  std::string home;
+  // Environment variables as the code under test sees them; the others come from the real
+  // environment unless `inheritsEnvironment` is false.
+  std::map<std::string, std::string> variables;
+  bool inheritsEnvironment = true;
   std::vector<std::string> logged;
 
   FileAttributes attributesOfItem(const std::string& path) override;
@@ -96,6 +101,7 @@ class FaultInjectingPlatform : public PlatformWrapper {
   void writeFileAtomically(const std::string& path, std::string_view bytes,
                            Durability durability) override;
   std::optional<std::string> environment(const std::string& name) override;
+  std::string homeFolder() override;
   double now() override;
   void log(const std::string& line) override;
 

@@ -33,26 +33,15 @@ std::string messageOf(const std::function<void()>& call) {
 
 class SharedContainerTest : public ::testing::Test {
  protected:
-  // Keeps the home folder inside the test's own folder.
-  class ContainerTestPlatform : public testing::FaultInjectingPlatform {
-   public:
-    std::string home;
-    std::string homeFolder() override { return home; }
-  };
-
   testing::TempFolder folder;
-  ContainerTestPlatform platform;
-  std::optional<std::string> dataHome = folder.at("data");
-  std::string infoFile = folder.file("info.json", "{}");
+  testing::FaultInjectingPlatform platform;
 
   SharedContainerTest() {
     platform.home = folder.at("home");
     platform.fixedNow = kNow;
-    platform.environmentOverride = [this](const std::string& name) -> std::optional<std::string> {
-      if (name == "XDG_DATA_HOME") return dataHome;
-      if (name == "TESSEL_INFO_FILE") return infoFile;
-      return std::nullopt;
-    };
+    platform.variables = {{"XDG_DATA_HOME", folder.at("data")},
+                          {"TESSEL_INFO_FILE", folder.file("info.json", "{}")}};
+    platform.inheritsEnvironment = false;
   }
 
   void setGroup(const std::string& json) { folder.file("info.json", json); }
@@ -93,9 +82,9 @@ TEST_F(SharedContainerTest, EachUsableGroupHasOnePrivateFolderAndOtherIdentifier
   setGroup(R"({"TesselAppGroup":42})");
   EXPECT_EQ(SharedContainer::group(platform), "group.com.quillmark.Tessel");
   setGroup(R"({"TesselAppGroup":"group.example.Other"})");
-  // Without XDG_DATA_HOME, or with a relative one, the data folder lies in the home folder.
-  for (const std::optional<std::string>& unset : {std::optional<std::string>(), {"relative"}}) {
-    dataHome = unset;
+  // With an empty or a relative XDG_DATA_HOME the data folder lies in the home folder.
+  for (const char* relative : {"", "relative"}) {
+    platform.variables["XDG_DATA_HOME"] = relative;
     EXPECT_EQ(SharedContainer::url(platform), folder.at("home/.local/share/group.example.Other"));
   }
 

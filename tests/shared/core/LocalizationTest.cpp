@@ -7,25 +7,20 @@
 #include <vector>
 
 #include "FaultInjectingPlatform.h"
+#include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "core/Bundle.h"
 
 namespace tessel {
 namespace {
 
-using testing::FaultInjectingPlatform;
-
 // A platform whose environment holds exactly `variables`.
 struct Environment {
   explicit Environment(std::map<std::string, std::string> variables) {
-    platform.environmentOverride =
-        [variables](const std::string& name) -> std::optional<std::string> {
-      const auto found = variables.find(name);
-      if (found == variables.end()) return std::nullopt;
-      return found->second;
-    };
+    platform.variables = std::move(variables);
+    platform.inheritsEnvironment = false;
   }
-  FaultInjectingPlatform platform;
+  testing::FaultInjectingPlatform platform;
 };
 
 // Gettext order (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), skipping undeclared languages and C.
@@ -50,16 +45,9 @@ TEST(PreferredLocalizations, FollowsTheUsersLanguageLists) {
 
 TEST(LocalizedText, ChoosesJapaneseOnlyWhenJapaneseComesFirst) {
   // localizedText reads the process environment, as every deliverable does.
-  const char* saved = std::getenv("LANGUAGE");
-  const std::string restore = saved ? saved : "";
-  setenv("LANGUAGE", "ja_JP:en", 1);
-  EXPECT_EQ(localizedText("日本語", "English"), "日本語");
-  setenv("LANGUAGE", "en:ja", 1);
-  EXPECT_EQ(localizedText("日本語", "English"), "English");
-  if (saved) {
-    setenv("LANGUAGE", restore.c_str(), 1);
-  } else {
-    unsetenv("LANGUAGE");
+  for (const auto& [language, text] : {std::pair{"ja_JP:en", "日本語"}, {"en:ja", "English"}}) {
+    const testing::ScopedLanguage scoped(language);
+    EXPECT_EQ(localizedText("日本語", "English"), text);
   }
 }
 
