@@ -1,24 +1,9 @@
 #include "ModelHarness.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "container/SharedContainer.h"
 #include "model/FolderBookmark.h"
 
 namespace tessel::testing {
-
-bool waitUntil(const std::function<bool()>& done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > 10'000) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
-  return true;
-}
 
 AppModel& ModelHarness::start() {
   model = std::make_unique<AppModel>(desktop.desktop(), platform);

@@ -6,24 +6,17 @@
 
 #include <QList>
 #include <QString>
-#include <QUrl>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "FakeDesktop.h"
-#include "HostTestPlatform.h"
-#include "ScopedLanguage.h"
-#include "TempFolder.h"
+#include "HostHarness.h"
 #include "model/AppModel.h"
 #include "model/FileUrls.h"
 
 namespace tessel::testing {
-
-// Runs the event loop until `done` holds; false after ten seconds.
-bool waitUntil(const std::function<bool()>& done);
 
 class ModelHarness : public ::testing::Test {
  protected:

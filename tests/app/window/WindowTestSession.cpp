@@ -1,9 +1,6 @@
 #include "WindowTestSession.h"
 
-#include <stdlib.h>
-
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <fstream>
 #include <sstream>
 
@@ -19,50 +16,7 @@ std::string contents(const std::string& path) {
 
 }  // namespace
 
-void SessionPlatform::holdMoves() {
-  std::lock_guard lock(mutex_);
-  held_ = true;
-}
-
-void SessionPlatform::releaseMoves() {
-  {
-    std::lock_guard lock(mutex_);
-    held_ = false;
-  }
-  released_.notify_all();
-}
-
-std::optional<std::string> SessionPlatform::environment(const std::string& name) {
-  const auto found = variables.find(name);
-  if (found == variables.end()) return std::nullopt;
-  return found->second;
-}
-
-void SessionPlatform::moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
-                                      const OpenFolder& toFolder, const std::string& toName) {
-  {
-    std::unique_lock lock(mutex_);
-    released_.wait(lock, [this] { return !held_; });
-  }
-  PlatformWrapper::moveItemBetween(fromFolder, fromName, toFolder, toName);
-}
-
-ScopedLanguage::ScopedLanguage(const char* language) {
-  if (const char* current = ::getenv("LANGUAGE")) previous_ = current;
-  ::setenv("LANGUAGE", language, 1);
-}
-
-ScopedLanguage::~ScopedLanguage() {
-  ::setenv("LANGUAGE", previous_.c_str(), 1);
-}
-
-WindowTestSession::WindowTestSession(bool direct) {
-  platform.home = temp.folder("home");
-  const std::string info = temp.file("info.json", std::string(R"({"TesselDirectDistribution":)") +
-                                                      (direct ? "true" : "false") +
-                                                      R"(,"TesselAppGroup":"group.test"})");
-  platform.variables = {{"XDG_DATA_HOME", temp.folder("data")}, {"TESSEL_INFO_FILE", info}};
-}
+WindowTestSession::WindowTestSession(bool direct) : platform(temp, direct) {}
 
 WindowTestSession::~WindowTestSession() {
   platform.releaseMoves();
@@ -101,15 +55,6 @@ void WindowTestSession::finishHeldMove() {
 
 void flushDeletions() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-bool waitUntil(const std::function<bool()>& done) {
-  const QDeadlineTimer deadline(10000);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
 }
 
 ContentEnvironment WindowTestSession::windowEnvironment(std::function<bool()> extensionInstalled) {

@@ -5,74 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QList>
-#include <QUrl>
-#include <condition_variable>
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
+#include <vector>
 
-#include "TempFolder.h"
+#include "HostHarness.h"
 #include "model/AppModel.h"
 #include "model/FileUrls.h"
 #include "platform/Platform.h"
 #include "window/ContentView.h"
 
 namespace tessel::testing {
-
-// The real platform with the home folder and the environment pinned, and a switch that makes
-// the engine's moves wait until the test lets them go.
-class SessionPlatform final : public PlatformWrapper {
- public:
-  SessionPlatform() : PlatformWrapper(Platform::standard()) {}
-
-  std::string home;
-  std::map<std::string, std::string> variables;
-
-  void holdMoves();
-  void releaseMoves();
-
-  std::string homeFolder() override { return home; }
-  std::optional<std::string> environment(const std::string& name) override;
-  void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
-                       const OpenFolder& toFolder, const std::string& toName) override;
-
- private:
-  std::mutex mutex_;
-  std::condition_variable released_;
-  bool held_ = false;
-};
-
-// Answers the open panel as the test says and counts what the model asked of the desktop.
-class StandInDesktop final : public OpenPanel,
-                             public WindowPresenter,
-                             public FolderOpener,
-                             public SettingsNotifier {
- public:
-  std::optional<QUrl> folderAnswer;
-  std::optional<QList<QUrl>> itemsAnswer;
-  int broughtForward = 0;
-
-  std::optional<QUrl> chooseFolder(const QString&) override { return folderAnswer; }
-  std::optional<QList<QUrl>> chooseItems() override { return itemsAnswer; }
-  void hideVisibleWindows() override {}
-  void bringForward() override { ++broughtForward; }
-  bool openFolder(const QString&) override { return true; }
-  void postSettingsChanged() override {}
-};
-
-// Switches the user's language for one scope.
-class ScopedLanguage {
- public:
-  explicit ScopedLanguage(const char* language);
-  ~ScopedLanguage();
-
- private:
-  std::string previous_;
-};
 
 class WindowTestSession : public ::testing::Test {
  protected:
@@ -100,14 +44,12 @@ class WindowTestSession : public ::testing::Test {
   void finishHeldMove();
 
   TempFolder temp;
-  SessionPlatform platform;
-  StandInDesktop desktop;
+  HostTestPlatform platform;
+  FakeDesktop desktop;
   std::unique_ptr<AppModel> model;
 };
 
 // Deletes the widgets whose deletion is queued, as the event loop would.
 void flushDeletions();
-// Runs the event loop until `done` holds; false after ten seconds.
-bool waitUntil(const std::function<bool()>& done);
 
 }  // namespace tessel::testing

@@ -1,23 +1,8 @@
 #include "EngineTest.h"
 
-#include <cstdlib>
-
 #include "path/PathText.h"
 
 namespace tessel::testing {
-
-ScopedLanguage::ScopedLanguage(const char* language) {
-  if (const char* saved = std::getenv("LANGUAGE")) saved_ = saved;
-  ::setenv("LANGUAGE", language, 1);
-}
-
-ScopedLanguage::~ScopedLanguage() {
-  if (saved_) {
-    ::setenv("LANGUAGE", saved_->c_str(), 1);
-  } else {
-    ::unsetenv("LANGUAGE");
-  }
-}
 
 std::vector<std::string> EngineTest::files(int count) {
   std::vector<std::string> paths;

@@ -7,25 +7,15 @@
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "FaultInjectingPlatform.h"
+#include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "engine/MoveEngine.h"
 
 namespace tessel::testing {
-
-// Sets LANGUAGE for the life of the object.
-class ScopedLanguage {
- public:
-  explicit ScopedLanguage(const char* language);
-  ~ScopedLanguage();
-
- private:
-  std::optional<std::string> saved_;
-};
 
 class EngineTest : public ::testing::Test {
  protected:

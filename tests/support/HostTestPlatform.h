@@ -1,7 +1,10 @@
-// The platform the host model's tests run on: real files in a temporary folder, with the home
-// folder, the data folder, the Info file and the mount table pinned there.
+// The platform the host's tests run on: real files in a temporary folder, with the home
+// folder, the data folder, the Info file and the mount table pinned there. Moves can be held
+// on the worker thread to keep the model busy.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
 
 #include "FaultInjectingPlatform.h"
@@ -36,8 +39,17 @@ class HostTestPlatform : public FaultInjectingPlatform {
     return path == "/proc/self/mountinfo" ? mountinfo : FaultInjectingPlatform::readFile(path);
   }
 
+  // Moves wait from holdMoves() until releaseMoves().
+  void holdMoves();
+  void releaseMoves();
+  void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
+                       const OpenFolder& toFolder, const std::string& toName) override;
+
  private:
   std::string infoFile_;
+  std::mutex heldMutex_;
+  std::condition_variable released_;
+  bool held_ = false;
 };
 
 }  // namespace tessel::testing
