@@ -7,9 +7,10 @@
 # Each fault names a file, a line's text (unique in that file) and its replacement. A fault whose
 # text is gone or no longer unique is reported "not applicable", so the list survives edits to the
 # code around it. For each fault the file is changed in place, only the test programs whose inputs
-# include that file are rebuilt (in build-mutation, beside the normal tree so the compiler cache serves it), and they run one by one, each stopping at its
-# first failing test; the first failure catches the fault. The file is always put back, also on
-# Ctrl-C. Results go to build-mutation/results.txt; the exit status is 0 however many escape.
+# include that file are rebuilt (in build-mutation, at the depth of the normal tree so the
+# compiler cache serves it), and they run one by one, each stopping at its first failing test;
+# the first failure catches the fault. The file is always put back, also on Ctrl-C. Results go
+# to build-mutation/results.txt; the exit status is 0 however many escape.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
