@@ -196,7 +196,9 @@ TEST_F(TesselServicesTest, ANameThatIsNotUtf8MovesThatFileOrIsRefusedNeverALookA
     EXPECT_FALSE(platform.fileExists(homePath("Archive/" + stem + "\xEF\xBF\xBD"))) << stem;
     const bool moved = platform.fileExists(homePath("Archive/" + stem + "\xFF"));
     EXPECT_NE(moved, platform.fileExists(bad)) << stem;
-    if (!moved) EXPECT_TRUE(model->status().contains(QString::fromStdString(stem + "\\xFF")));
+    if (!moved) {
+      EXPECT_TRUE(model->status().contains(QString::fromStdString(stem + "\\xFF")));
+    }
   }
 }
 
