@@ -190,7 +190,7 @@ TEST_F(HostEndToEndTest, AHostWithoutASessionBusStillCarriesOutRequests) {
 }
 
 TEST_F(HostEndToEndTest, AServiceCallThatStartsTheHostSaysWhenItReceivedNoFile) {
-  temp.file("info.json", R"({"TesselDirectDistribution":false,"TesselAppGroup":"group.test"})");
+  platform.writeInfo(false);
   TerminalProcess host(TESSEL_HOST, {"--service", "https://example.com/a"}, environment);
   ASSERT_TRUE(waitUntil([&] {
     return host.output().find("tessel: Could not receive files from the file manager.\n") !=
