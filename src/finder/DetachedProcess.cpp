@@ -16,18 +16,19 @@ namespace {
 }
 
 // The program starts as if from a fresh session: no signals blocked or ignored because this
-// thread happened to, and no terminal input to steal.
+// thread happened to, no terminal input to steal, and none of the caller's output streams. A
+// caller that captures its output, `out=$(tessel-finder run ...)`, would otherwise wait until the
+// long-lived program it started ends; the program logs to the journal instead.
 void prepareProgramState() {
   sigset_t none;
   ::sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
   ::signal(SIGPIPE, SIG_DFL);
   ::signal(SIGCHLD, SIG_DFL);
-  const int nothing = ::open("/dev/null", O_RDONLY);
-  if (nothing > 0) {
-    ::dup2(nothing, STDIN_FILENO);
-    ::close(nothing);
-  }
+  const int nothing = ::open("/dev/null", O_RDWR);
+  if (nothing < 0) return;
+  for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::dup2(nothing, stream);
+  if (nothing > STDERR_FILENO) ::close(nothing);
 }
 
 }  // namespace
