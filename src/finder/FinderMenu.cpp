@@ -39,8 +39,8 @@ void FinderSync::addCommandItem(Menu& menu, std::string title, Command command, 
 
 Menu FinderSync::buildMenu() {
   // One read serves both the watched folders and the menu, so they never disagree.
-  const std::optional<MenuSnapshot> snapshot = readSnapshot();
-  watch(snapshot.value_or(MenuSnapshot{}));
+  const std::shared_ptr<const MenuSnapshot> snapshot = readSnapshot();
+  watch(snapshot ? *snapshot : kNoSnapshot);
   Menu menu{"Tessel", {}};
   if (!snapshot) {
     addSettingsItem(menu);

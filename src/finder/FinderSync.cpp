@@ -1,6 +1,5 @@
 #include "FinderSync.h"
 
-#include "container/SharedContainer.h"
 #include "core/Localization.h"
 
 namespace tessel {
@@ -11,8 +10,10 @@ FinderSync::FinderSync(FinderController& finder, NotificationCenter& notificatio
   refreshDirectories();
   // The centre never calls the handler after removeObserver() returns, and the destructor
   // removes it first: the handler cannot outlive the object.
-  observer = notifications_.addObserver(std::string(kSettingsChangedNotification),
-                                        [this] { refreshDirectories(); });
+  observer = notifications_.addObserver(std::string(kSettingsChangedNotification), [this] {
+    snapshots.invalidate();
+    refreshDirectories();
+  });
 }
 
 FinderSync::~FinderSync() {
@@ -27,12 +28,8 @@ std::string FinderSync::toolbarItemToolTip() {
   return localizedText("Tesselの移動メニュー", "Tessel move menu");
 }
 
-std::optional<MenuSnapshot> FinderSync::readSnapshot() {
-  try {
-    return SharedContainer::snapshot(platform_);
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
+std::shared_ptr<const MenuSnapshot> FinderSync::readSnapshot() {
+  return snapshots.current();
 }
 
 void FinderSync::watch(const MenuSnapshot& snapshot) {
@@ -40,7 +37,8 @@ void FinderSync::watch(const MenuSnapshot& snapshot) {
 }
 
 void FinderSync::refreshDirectories() {
-  watch(readSnapshot().value_or(MenuSnapshot{}));
+  const std::shared_ptr<const MenuSnapshot> snapshot = readSnapshot();
+  watch(snapshot ? *snapshot : kNoSnapshot);
 }
 
 void FinderSync::registerCommand(Command command, MenuItem& item) {

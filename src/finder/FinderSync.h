@@ -1,10 +1,11 @@
 // The file-manager extension's principal object. It keeps the file manager's watched folders in
-// step with the host's menu snapshot, builds the context menu from a fresh read of that
-// snapshot, and turns a chosen item into a move request for the host. It never touches the
-// user's files itself.
+// step with the host's menu snapshot, builds the context menu from that snapshot (decoded
+// once per publication), and turns a chosen item into a move request for the host. It never touches
+// the user's files itself.
 //
 // The file manager calls it from threads of its choosing. The command table is the only state
-// those calls share; `destinationLock` guards it and nothing else.
+// those calls share besides the snapshot cache, which guards itself; `destinationLock` guards
+// the table and nothing else.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "FinderController.h"
 #include "Menu.h"
 #include "NotificationCenter.h"
+#include "SnapshotCache.h"
 #include "Workspace.h"
 #include "platform/Platform.h"
 #include "records/Records.h"
@@ -66,7 +68,7 @@ class FinderSync {
   // Hands the snapshot's roots to the file manager as the watched folders; an unreadable
   // snapshot watches none.
   void refreshDirectories();
-  // A new menu from a fresh read of the snapshot, for every kind of menu alike; every command
+  // A new menu from the current snapshot, for every kind of menu alike; every command
   // item gets a new tag. An unreadable snapshot gives only the settings item.
   Menu buildMenu();
   // Gives `item` the next tag and records `command` under it.
@@ -90,7 +92,7 @@ class FinderSync {
   struct MenuTexts;
 
   // The snapshot, or none when the container, the file or its content cannot be read.
-  std::optional<MenuSnapshot> readSnapshot();
+  std::shared_ptr<const MenuSnapshot> readSnapshot();
   void watch(const MenuSnapshot& snapshot);
   void addFolderMenu(const MenuDestination& destination, Menu& menu, bool enabled,
                      const MenuTexts& texts);
@@ -101,6 +103,7 @@ class FinderSync {
   NotificationCenter& notifications_;
   Workspace& workspace_;
   Platform& platform_;
+  SnapshotCache snapshots{platform_};
 
   std::optional<NotificationCenter::Token> observer;
   std::mutex destinationLock;  // not recursive: never taken twice by one thread

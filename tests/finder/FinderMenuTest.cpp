@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include "FinderTestSession.h"
 
@@ -75,6 +79,29 @@ TEST_F(FinderMenuTest, WatchedFoldersFollowTheSnapshotUntilTheObjectEnds) {
   EXPECT_TRUE(notifications.observed());
   finderSync.reset();
   EXPECT_FALSE(notifications.observed());
+}
+
+TEST_F(FinderMenuTest, TheSnapshotIsDecodedAgainOnlyForAnotherFileOrAfterTheHostSignals) {
+  const std::string path = folder.at("data/group.com.quillmark.Tessel/menu.json");
+  publish(MenuSnapshot{{"/home/b"}, {}, {}});
+  const std::string bytesOfB = platform.readFile(path);
+  publish(MenuSnapshot{{"/home/a"}, {}, {}});
+  auto finderSync = makeFinderSync();
+  // Rewritten in place with its size and modification time kept: the same file as before, so
+  // the decoded snapshot is kept.
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  std::fstream(path, std::ios::in | std::ios::out | std::ios::binary) << bytesOfB;
+  const timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  finderSync->buildMenu();
+  EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/home/a"});
+
+  notifications.post("com.quillmark.Tessel.settings");
+  EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/home/b"});
+  publish(MenuSnapshot{{"/home/c"}, {}, {}});
+  finderSync->buildMenu();
+  EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/home/c"});
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct FileAttributes {
   std::optional<std::uint64_t> inode;
   std::optional<double> birthTime;  // seconds since 1970; absent where the file system keeps none
   std::uint64_t size = 0;
+  std::int64_t modificationNanoseconds = 0;  // since 1970
 };
 
 struct DirectoryEntry {

@@ -116,7 +116,7 @@ int moveWithoutReplacing(int fromFolder, const char* from, int toFolder, const c
 // None, with errno set, when they cannot be read.
 std::optional<FileAttributes> readAttributes(int folder, const char* name) {
   struct statx sx;
-  const unsigned mask = STATX_TYPE | STATX_INO | STATX_SIZE | STATX_BTIME;
+  const unsigned mask = STATX_TYPE | STATX_INO | STATX_SIZE | STATX_BTIME | STATX_MTIME;
   if (::statx(folder, name, AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) return std::nullopt;
   FileAttributes attributes;
   attributes.type = typeOfMode(sx.stx_mode);
@@ -127,6 +127,8 @@ std::optional<FileAttributes> readAttributes(int folder, const char* name) {
         static_cast<double>(sx.stx_btime.tv_sec) + static_cast<double>(sx.stx_btime.tv_nsec) / 1e9;
   }
   attributes.size = sx.stx_size;
+  attributes.modificationNanoseconds =
+      static_cast<std::int64_t>(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
   return attributes;
 }
 
