@@ -377,7 +377,9 @@ suites_for() {
   local file=$1 entry program
   for entry in "${suites[@]}"; do
     program=${entry%%|*}
-    if ninja -C "$build" -t inputs "$program" 2>/dev/null | grep -qxF "$root/$file"; then
+    # grep reads every line: quitting at the first match would kill ninja with SIGPIPE, and
+    # pipefail would then count the program out.
+    if ninja -C "$build" -t inputs "$program" 2>/dev/null | grep -xF "$root/$file" >/dev/null; then
       echo "$entry"
     elif [[ $file == *.h ]]; then
       echo "$entry"  # headers are not listed as inputs: every program might include it
