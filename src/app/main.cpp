@@ -3,6 +3,7 @@
 // without its window, until the user quits it.
 #include <unistd.h>
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 #include <cstdio>
@@ -81,8 +82,12 @@ int main(int argc, char** argv) {
   QtOpenPanel panel;
   XdgFolderOpener folders;
   DBusSettingsNotifier notifier;
-  TesselApp tessel(command, arguments,
-                   {panel, folders, notifier, QStringLiteral(TESSEL_FILES_MODULE)});
+  // The module lies where this installation put it, relative to this program, whatever the prefix.
+  const FilesModule module{
+      QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                      QStringLiteral("/" TESSEL_PROGRAM_TO_MODULE "/tessel-nautilus.so")),
+      QStringLiteral(TESSEL_FILES_EXTENSION_DIR)};
+  TesselApp tessel(command, arguments, {panel, folders, notifier, module});
   instance.listen([&tessel](const QByteArray& message) {
     const std::optional<LaunchCommand> handed = LaunchCommand::decode(message);
     return handed ? tessel.receive(*handed) : QByteArray();

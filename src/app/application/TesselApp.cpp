@@ -1,6 +1,5 @@
 #include "application/TesselApp.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -25,13 +24,12 @@ void TesselApp::start() {
 
   model_ = std::make_unique<AppModel>(
       Desktop{desktop_.panel, presentation_, desktop_.folders, desktop_.notifier}, platform_);
-  // Today the module is installed straight into Files' folder.
-  const QString module = desktop_.extensionModule;
+  const FilesModule& module = desktop_.extensionModule;
+  // Files has Tessel when its own folder holds the module, whichever installation put it there.
+  const QString loaded = module.filesFolder + "/" + QFileInfo(module.installed).fileName();
   window_ = std::make_unique<MainWindow>(
-      *model_, ContentEnvironment{desktop_.panel,
-                                  QString::fromStdString(platform_.homeFolder()),
-                                  {module, QFileInfo(module).path()},
-                                  [module] { return QFileInfo::exists(module); }});
+      *model_, ContentEnvironment{desktop_.panel, QString::fromStdString(platform_.homeFolder()),
+                                  module, [loaded] { return QFileInfo::exists(loaded); }});
   presentation_.addWindow(window_.get());
 
   // A background start never puts the window on the screen: it would only be taken away.

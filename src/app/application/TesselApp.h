@@ -14,6 +14,7 @@
 #include "model/AppModel.h"
 #include "model/DBusSettingsNotifier.h"
 #include "model/XdgFolderOpener.h"
+#include "window/ExtensionSetup.h"
 
 namespace tessel {
 
@@ -21,8 +22,8 @@ struct TesselAppDesktop {
   OpenPanel& panel;
   FolderOpener& folders;
   SettingsNotifier& notifier;
-  // Where the GNOME Files module sits when it is installed.
-  QString extensionModule;
+  // This installation's GNOME Files module, and the folder Files loads modules from.
+  FilesModule extensionModule;
 };
 
 class TesselApp : public QObject {

@@ -44,7 +44,8 @@ ContentView::ContentView(AppModel& model, ContentEnvironment environment, QWidge
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(new HeaderView(model_, this));
+  header_ = new HeaderView(model_, environment_.extensionModule, this);
+  layout->addWidget(header_);
   layout->addWidget(WindowStyle::divider(this));
   layout->addWidget(scroll, 1);
   layout->addWidget(WindowStyle::divider(this));
@@ -61,8 +62,15 @@ bool ContentView::showingRecent() const {
   return static_cast<ManualMoveGroup*>(manualMove_)->recentGroup()->expanded();
 }
 
+bool ContentView::showingHelp() const {
+  return help_->expanded();
+}
+
 void ContentView::refreshExtensionEnabled() {
   model_.setExtensionEnabled(environment_.extensionInstalled && environment_.extensionInstalled());
+  // A module that appeared or went away outside Files' folder changes the advice, not the state.
+  header_->showIndicator();
+  help_->showExtensionHint();
 }
 
 void ContentView::showEvent(QShowEvent* event) {

@@ -15,6 +15,9 @@
 
 namespace tessel {
 
+class HeaderView;
+class HelpGroup;
+
 struct ContentEnvironment {
   // The folder importer for new favourites.
   OpenPanel& importer;
@@ -34,7 +37,7 @@ class ContentView : public QWidget {
 
   bool confirmDismiss() const { return footer_->confirmDismiss(); }
   bool showingManualMove() const { return manualMove_->expanded(); }
-  bool showingHelp() const { return help_->expanded(); }
+  bool showingHelp() const;
   bool showingRecent() const;
   FooterView* footer() const { return footer_; }
 
@@ -48,7 +51,8 @@ class ContentView : public QWidget {
   AppModel& model_;
   ContentEnvironment environment_;
   DisclosureGroup* manualMove_;
-  DisclosureGroup* help_;
+  HelpGroup* help_;
+  HeaderView* header_;
   FooterView* footer_;
   MountWatcher mounts_;
 };

@@ -6,15 +6,31 @@
 
 namespace tessel {
 
+ModuleState moduleState(const FilesModule& module, bool filesHasModule) {
+  if (filesHasModule) return ModuleState::inFilesFolder;
+  return QFileInfo::exists(module.installed) ? ModuleState::elsewhere : ModuleState::missing;
+}
+
+QString moduleStateHeadline(ModuleState state) {
+  switch (state) {
+    case ModuleState::inFilesFolder:
+      return WindowTexts::filesHasModule();
+    case ModuleState::elsewhere:
+      return WindowTexts::filesCannotLoadModule();
+    case ModuleState::missing:
+      break;
+  }
+  return WindowTexts::moduleNotInstalled();
+}
+
 QMessageBox* openExtensionSetup(const FilesModule& module, bool filesHasModule, QWidget* parent) {
+  const ModuleState state = moduleState(module, filesHasModule);
   // Once Files has the module, the copy that matters is the one in Files' folder.
   const QString shown = filesHasModule
                             ? module.filesFolder + "/" + QFileInfo(module.installed).fileName()
                             : module.installed;
-  const bool installed = filesHasModule || QFileInfo::exists(module.installed);
-  const QString headline = filesHasModule ? WindowTexts::filesHasModule()
-                           : installed    ? WindowTexts::filesCannotLoadModule()
-                                          : WindowTexts::moduleNotInstalled();
+  const bool installed = state != ModuleState::missing;
+  const QString headline = moduleStateHeadline(state);
   const QString details =
       WindowTexts::moduleLocation(shown, installed) + "\n\n" +
       WindowTexts::filesModuleFolder(module.filesFolder) + "\n\n" +

@@ -14,8 +14,17 @@ struct FilesModule {
   QString filesFolder;
 };
 
-// A window-modal dialog on `parent`, deleted when closed. `filesHasModule` is whether Files'
-// folder holds Tessel's module now; whether this installation has one is read from disk.
+// Where Tessel's module stands for Files: in the folder Files loads modules from, installed
+// somewhere Files never looks (a prefix such as ~/.local), or nowhere.
+enum class ModuleState { inFilesFolder, elsewhere, missing };
+
+// `filesHasModule` is whether Files' folder holds Tessel's module now; whether this
+// installation has one elsewhere is read from disk.
+ModuleState moduleState(const FilesModule& module, bool filesHasModule);
+// One sentence for the state, as the set-up dialog's headline and the indicator's tooltip.
+QString moduleStateHeadline(ModuleState state);
+
+// A window-modal dialog on `parent`, deleted when closed.
 QMessageBox* openExtensionSetup(const FilesModule& module, bool filesHasModule, QWidget* parent);
 
 }  // namespace tessel

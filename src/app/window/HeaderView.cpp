@@ -16,9 +16,10 @@ const QColor kDisabledOrange(0xc6, 0x46, 0x00);
 
 }  // namespace
 
-HeaderView::HeaderView(AppModel& model, QWidget* parent)
+HeaderView::HeaderView(AppModel& model, FilesModule extensionModule, QWidget* parent)
     : QWidget(parent),
       model_(model),
+      extensionModule_(std::move(extensionModule)),
       indicatorIcon_(new QLabel(this)),
       indicatorText_(new QLabel(this)) {
   auto* layout = new QHBoxLayout(this);
@@ -65,6 +66,9 @@ void HeaderView::showIndicator() {
   QPalette palette = indicatorText_->palette();
   palette.setColor(QPalette::WindowText, color);
   indicatorText_->setPalette(palette);
+  // The short label cannot tell a module Files cannot load from none at all; the tooltip does.
+  indicatorText_->setToolTip(
+      moduleStateHeadline(moduleState(extensionModule_, model_.extensionEnabled())));
 }
 
 }  // namespace tessel

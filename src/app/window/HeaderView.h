@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "model/AppModel.h"
+#include "window/ExtensionSetup.h"
 
 namespace tessel {
 
@@ -13,12 +14,14 @@ class HeaderView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit HeaderView(AppModel& model, QWidget* parent = nullptr);
+  HeaderView(AppModel& model, FilesModule extensionModule, QWidget* parent = nullptr);
 
- private:
+  // Shows whether Files has the module, and in the tooltip why not.
   void showIndicator();
 
+ private:
   AppModel& model_;
+  FilesModule extensionModule_;
   QLabel* indicatorIcon_;
   QLabel* indicatorText_;
 };

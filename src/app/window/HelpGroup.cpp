@@ -27,12 +27,11 @@ HelpGroup::HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* pare
   settings->setObjectName(QStringLiteral("extensionSettingsButton"));
   connect(settings, &QPushButton::clicked, this, &HelpGroup::showExtensionSettings);
   content()->addWidget(settings, 0, Qt::AlignLeft);
-  enableHint_ = WindowStyle::secondary(WindowTexts::enableExtensionHint(), this);
+  enableHint_ = WindowStyle::secondary(QString(), this);
   enableHint_->setObjectName(QStringLiteral("enableExtensionHint"));
   content()->addWidget(enableHint_);
-  const auto showHint = [this] { enableHint_->setVisible(!model_.extensionEnabled()); };
-  connect(&model_, &AppModel::extensionEnabledChanged, this, showHint);
-  showHint();
+  connect(&model_, &AppModel::extensionEnabledChanged, this, &HelpGroup::showExtensionHint);
+  showExtensionHint();
 
   if (!model_.direct()) {
     sourceFolders_ = new QWidget(this);
@@ -43,6 +42,15 @@ HelpGroup::HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* pare
     connect(&model_, &AppModel::settingsChanged, this, &HelpGroup::showSourceFolders);
     showSourceFolders();
   }
+}
+
+void HelpGroup::showExtensionHint() {
+  // A module installed under a prefix Files never reads needs another step than none at all.
+  const ModuleState state = moduleState(extensionModule_, model_.extensionEnabled());
+  enableHint_->setText(state == ModuleState::elsewhere ? WindowTexts::filesCannotLoadModule() +
+                                                             "\n" + WindowTexts::installModule()
+                                                       : WindowTexts::enableExtensionHint());
+  enableHint_->setVisible(state != ModuleState::inFilesFolder);
 }
 
 void HelpGroup::showExtensionSettings() {

@@ -16,6 +16,9 @@ class HelpGroup : public DisclosureGroup {
  public:
   HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* parent = nullptr);
 
+  // What to do about the module, while Files does not have it.
+  void showExtensionHint();
+
  private:
   void showExtensionSettings();
   void showSourceFolders();

@@ -201,18 +201,40 @@ TEST_F(ContentViewTest, PathsInsideTheHomeFolderAreShownFromTilde) {
   EXPECT_EQ(displayPath("/srv/share", "/home/a"), "/srv/share");
 }
 
-TEST_F(ContentViewTest, TheIndicatorFollowsTheModuleEachTimeTheWindowIsShown) {
+// Installed under a prefix such as ~/.local, the module is on disk but Files never loads it.
+TEST_F(ContentViewTest, TheIndicatorAndHelpFollowTheModuleEachTimeTheWindowIsShown) {
   startModel();
   show();
-  QLabel* indicator = child<QLabel>("extensionIndicator");
-  EXPECT_EQ(indicator->text(), "Enable Files Extension");
-  EXPECT_FALSE(child<QLabel>("enableExtensionHint")->isHidden());
-  extensionInstalled = true;
-  view->hide();
-  view->show();
-  EXPECT_TRUE(model->extensionEnabled());
-  EXPECT_EQ(indicator->text(), "Available in Files");
-  EXPECT_TRUE(child<QLabel>("enableExtensionHint")->isHidden());
+  const struct {
+    bool moduleUnderPrefix;
+    bool filesHasModule;
+    const char* indicator;
+    const char* tooltip;
+    const char* hint;  // nullptr: hidden
+  } states[] = {
+      {false, false, "Enable Files Extension", "Tessel’s module for Files is not installed.",
+       "Install Tessel’s module for Files, then restart Files (nautilus -q)."},
+      {true, false, "Enable Files Extension",
+       "Tessel’s module is installed where Files cannot load it.",
+       "Tessel’s module is installed where Files cannot load it.\nInstall the Tessel package, "
+       "or install Tessel system-wide, so that its module is in Files’ module folder. Then "
+       "restart Files: run nautilus -q, then open Files again."},
+      {true, true, "Available in Files", "Files has Tessel’s module.", nullptr},
+  };
+  for (const auto& state : states) {
+    if (state.moduleUnderPrefix) temp.file(std::string("home/") + kUserModule);
+    extensionInstalled = state.filesHasModule;
+    view->hide();
+    view->show();
+    QLabel* indicator = child<QLabel>("extensionIndicator");
+    QLabel* hint = child<QLabel>("enableExtensionHint");
+    EXPECT_EQ(indicator->text(), state.indicator);
+    EXPECT_EQ(indicator->toolTip(), state.tooltip);
+    EXPECT_EQ(hint->isHidden(), state.hint == nullptr) << state.indicator;
+    if (state.hint) {
+      EXPECT_EQ(hint->text(), state.hint);
+    }
+  }
 }
 
 TEST_F(ContentViewTest, TheSetUpDialogSaysWhereTheModuleIsAndWhetherFilesHasIt) {
