@@ -12,7 +12,8 @@ namespace tessel {
 namespace {
 
 // Points this process's standard output and error at a pipe for as long as it lives, the way
-// `out=$(tessel-finder run ...)` does for the command.
+// `out=$(tessel-finder run ...)` does for the command, and holds one more inheritable copy of
+// it, as a file manager holds descriptors its own code never marked close-on-exec.
 class CapturedOutput {
  public:
   CapturedOutput() {
@@ -21,6 +22,7 @@ class CapturedOutput {
     saved_[1] = ::dup(STDERR_FILENO);
     ::dup2(pipe_[1], STDOUT_FILENO);
     ::dup2(pipe_[1], STDERR_FILENO);
+    inheritable_ = ::dup(pipe_[1]);
     ::close(pipe_[1]);
   }
   // Gives the streams back; from then on only a program that kept them holds the pipe open.
@@ -29,15 +31,17 @@ class CapturedOutput {
     ::dup2(saved_[1], STDERR_FILENO);
     ::close(saved_[0]);
     ::close(saved_[1]);
+    ::close(inheritable_);
     return pipe_[0];
   }
 
  private:
   int pipe_[2] = {-1, -1};
   int saved_[2] = {-1, -1};
+  int inheritable_ = -1;
 };
 
-TEST(DetachedProcessTest, TheStartedProgramHoldsNoneOfTheCallersStreams) {
+TEST(DetachedProcessTest, TheStartedProgramHoldsNoneOfTheCallersDescriptors) {
   CapturedOutput output;
   const std::optional<int> failure = startDetached("/bin/sh", {"-c", "sleep 30"});
   const int reader = output.release();

@@ -25,9 +25,12 @@ void startOnWorker(GTask* task, gpointer, gpointer data, GCancellable*) {
   argv.push_back(nullptr);
   GError* error = nullptr;
   // Without G_SPAWN_DO_NOT_REAP_CHILD GLib starts the program through an intermediate child
-  // that exits at once, so nothing is left for Files to reap.
-  const gboolean started = g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_STDIN_FROM_DEV_NULL,
-                                         startOwnSession, nullptr, nullptr, &error);
+  // that exits at once, so nothing is left for Files to reap; GLib closes every descriptor but
+  // the three streams, which go to /dev/null: the host logs to the journal itself.
+  const auto flags = static_cast<GSpawnFlags>(
+      G_SPAWN_STDIN_FROM_DEV_NULL | G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL);
+  const gboolean started = g_spawn_async(nullptr, argv.data(), nullptr, flags, startOwnSession,
+                                         nullptr, nullptr, &error);
   if (start.completion) {
     start.completion(started ? std::nullopt : std::optional<std::string>(error->message));
   }
