@@ -1,5 +1,7 @@
 #include "FinderSync.h"
 
+#include <algorithm>
+
 #include "core/Localization.h"
 
 namespace tessel {
@@ -32,30 +34,48 @@ std::shared_ptr<const MenuSnapshot> FinderSync::readSnapshot() {
   return snapshots.current();
 }
 
-void FinderSync::watch(const MenuSnapshot& snapshot) {
-  finder_.setDirectoryURLs(std::set<std::string>(snapshot.roots.begin(), snapshot.roots.end()));
+void FinderSync::watch(const std::shared_ptr<const MenuSnapshot>& snapshot) {
+  std::lock_guard guard(menuLock);
+  // A kept snapshot is the same file as before: its roots are already watched.
+  if (watched == snapshot) return;
+  const MenuSnapshot& roots = snapshot ? *snapshot : kNoSnapshot;
+  finder_.setDirectoryURLs(std::set<std::string>(roots.roots.begin(), roots.roots.end()));
+  watched = snapshot;
 }
 
 void FinderSync::refreshDirectories() {
-  const std::shared_ptr<const MenuSnapshot> snapshot = readSnapshot();
-  watch(snapshot ? *snapshot : kNoSnapshot);
+  watch(readSnapshot());
 }
 
 void FinderSync::registerCommand(Command command, MenuItem& item) {
+  item.tag = registerCommands(std::make_shared<const std::vector<Command>>(1, std::move(command)));
+}
+
+std::int64_t FinderSync::registerCommands(std::shared_ptr<const std::vector<Command>> block) {
   std::lock_guard lock(destinationLock);
-  item.tag = nextTag;
-  commands.emplace_hint(commands.end(), nextTag, std::move(command));
-  ++nextTag;
-  if (static_cast<std::int64_t>(commands.size()) > kMaxCommands) {
-    commands.erase(commands.begin(), commands.lower_bound(nextTag - kMaxCommands));
+  const std::int64_t first = nextTag;
+  nextTag += static_cast<std::int64_t>(block->size());
+  if (!block->empty()) commands.push_back(CommandBlock{first, std::move(block)});
+  // Tags are contiguous, so the table holds every tag from firstKeptTag on.
+  if (nextTag - firstKeptTag > kMaxCommands) {
+    firstKeptTag = nextTag - kMaxCommands;
+    while (commands.front().firstTag +
+               static_cast<std::int64_t>(commands.front().commands->size()) <=
+           firstKeptTag) {
+      commands.pop_front();
+    }
   }
+  return first;
 }
 
 std::optional<FinderSync::Command> FinderSync::command(std::int64_t tag) {
   std::lock_guard lock(destinationLock);
-  const auto found = commands.find(tag);
-  if (found == commands.end()) return std::nullopt;
-  return found->second;
+  if (tag < firstKeptTag || tag >= nextTag) return std::nullopt;
+  const auto after = std::upper_bound(
+      commands.begin(), commands.end(), tag,
+      [](std::int64_t wanted, const CommandBlock& block) { return wanted < block.firstTag; });
+  const CommandBlock& block = *std::prev(after);
+  return (*block.commands)[static_cast<std::size_t>(tag - block.firstTag)];
 }
 
 }  // namespace tessel

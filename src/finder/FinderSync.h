@@ -1,15 +1,16 @@
 // The file-manager extension's principal object. It keeps the file manager's watched folders in
 // step with the host's menu snapshot, builds the context menu from that snapshot (decoded
-// once per publication), and turns a chosen item into a move request for the host. It never touches
-// the user's files itself.
+// once per publication), and turns a chosen item into a move request for the host. It never
+// touches the user's files itself.
 //
-// The file manager calls it from threads of its choosing. The command table is the only state
-// those calls share besides the snapshot cache, which guards itself; `destinationLock` guards
-// the table and nothing else.
+// The file manager calls it from threads of its choosing. Besides the snapshot cache, which
+// guards itself, they share the command table, guarded by `destinationLock` and nothing else,
+// and the menu kept for the current snapshot, guarded by `menuLock`.
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -73,10 +74,6 @@ class FinderSync {
   Menu buildMenu();
   // Gives `item` the next tag and records `command` under it.
   void registerCommand(Command command, MenuItem& item);
-  // Adds the folder submenu of `destination` (and, recursively, of its children) to `menu`;
-  // `enabled` decides the move items.
-  void addFolderMenu(const MenuDestination& destination, Menu& menu, bool enabled);
-  void addSettingsItem(Menu& menu);
 
   // The command registered under `tag`, if it is still in the table.
   std::optional<Command> command(std::int64_t tag);
@@ -90,13 +87,23 @@ class FinderSync {
 
  private:
   struct MenuTexts;
+  struct MenuBuilder;
+  struct MenuTemplate;
+  // Consecutive tags from `firstTag` on, one for each command of a shared list.
+  struct CommandBlock {
+    std::int64_t firstTag;
+    std::shared_ptr<const std::vector<Command>> commands;
+  };
 
   // The snapshot, or none when the container, the file or its content cannot be read.
   std::shared_ptr<const MenuSnapshot> readSnapshot();
-  void watch(const MenuSnapshot& snapshot);
-  void addFolderMenu(const MenuDestination& destination, Menu& menu, bool enabled,
-                     const MenuTexts& texts);
-  void addCommandItem(Menu& menu, std::string title, Command command, bool enabled);
+  // Hands the roots of `snapshot` to the file manager unless they were handed for it last.
+  void watch(const std::shared_ptr<const MenuSnapshot>& snapshot);
+  // The menu of `snapshot` in the user's language, built once and kept while both last.
+  std::shared_ptr<const MenuTemplate> menuTemplate(
+      const std::shared_ptr<const MenuSnapshot>& snapshot);
+  // Registers `block` under the next tags, as many single registrations would; the first tag.
+  std::int64_t registerCommands(std::shared_ptr<const std::vector<Command>> block);
   void moveSelection(const Command::Move& move);
 
   FinderController& finder_;
@@ -105,10 +112,15 @@ class FinderSync {
   Platform& platform_;
   SnapshotCache snapshots{platform_};
 
+  std::mutex menuLock;  // guards the two below; never held while taking destinationLock
+  std::optional<std::shared_ptr<const MenuSnapshot>> watched;
+  std::shared_ptr<const MenuTemplate> keptMenu;
+
   std::optional<NotificationCenter::Token> observer;
   std::mutex destinationLock;  // not recursive: never taken twice by one thread
   std::int64_t nextTag = 1;
-  std::map<std::int64_t, Command> commands;
+  std::int64_t firstKeptTag = 1;      // older tags were dropped
+  std::deque<CommandBlock> commands;  // in tag order
 };
 
 }  // namespace tessel
