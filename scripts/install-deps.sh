@@ -11,7 +11,7 @@ packages=(
   dbus
   qt6-base-dev libqt6svg6 adwaita-icon-theme fonts-ipafont-gothic
   libglib2.0-dev libnautilus-extension-dev valgrind
-  nautilus xvfb xdotool
+  nautilus xvfb xdotool libx11-dev libxtst-dev
   libsystemd-dev dpkg-dev desktop-file-utils appstream file
   gcovr
 )

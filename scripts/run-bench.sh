@@ -8,3 +8,5 @@ for bench in "$build"/bin/tessel_bench_*; do
 done
 echo "== host round trip (bench/host-roundtrip.sh)"
 "$(dirname "$0")/../bench/host-roundtrip.sh" "$build"
+echo "== Files' context menu (bench/files-menu.sh)"
+"$(dirname "$0")/../bench/files-menu.sh" "$build"

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Times Files' context menu of a selected file: from the key press (Shift+F10) to the menu's
+# window being mapped, 20 tries each, in real GNOME Files on a virtual display and a private
+# session bus. Measured in one run: Files without any module, Files with a module of the same
+# shape as Tessel's full menu (bench/files/ShapeModule.cpp, no Tessel code), and Files with
+# tessel-nautilus.so on an empty, a small and the full snapshot (20 favourites, 400 folders,
+# 20 recent destinations). Prints the medians and their ratios, and the warnings Files printed.
+#
+#   bench/files-menu.sh BUILD_DIR [TRIES]
+#
+# Files loads modules only from its own extension folder, so each configuration mounts a
+# folder holding just its module over it, in a private mount namespace (root). Exits 0 with a
+# message when Files, Xvfb, xdotool, the timer or a mount namespace is missing. A menu not
+# mapped within 30 s counts as 30 s.
+set -euo pipefail
+
+skip() {
+  echo "skipped: $*"
+  exit 0
+}
+
+case "${TESSEL_FILES_BENCH_STAGE:-start}" in
+start)
+  build=$(realpath "${1:?usage: $0 BUILD_DIR [TRIES]}")
+  for tool in nautilus Xvfb xdotool dbus-run-session unshare pkg-config; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
+  done
+  for file in bin/tessel_menu_map_timer lib/tessel-nautilus.so lib/tessel-bench-shape-module.so; do
+    [ -e "$build/$file" ] || skip "$build/$file was not built"
+  done
+  unshare --mount true 2>/dev/null || skip "no mount namespace allowed (needs root)"
+  exec env TESSEL_FILES_BENCH_STAGE=namespace unshare --mount --propagation private "$0" "$build" "${2:-20}"
+  ;;
+
+namespace)
+  build=$1 tries=$2
+  work=$(mktemp -d /tmp/tessel-files-bench-XXXXXX)
+  home=$work/home container=$work/data/group.com.quillmark.Tessel
+  mkdir -p "$home" "$container" "$work/runtime" "$work/modules"
+  chmod 0700 "$work/runtime"
+  touch "$home/report.pdf"
+  echo '{}' >"$work/info.json"
+  extensions=$(pkg-config --variable=extensiondir libnautilus-extension-4)
+  mount --bind "$work/modules" "$extensions"
+
+  Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  server=$!
+  trap 'kill $server 2>/dev/null || true' EXIT
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+
+  export DISPLAY=:$(cat "$work/display") HOME=$home LANGUAGE=en GSETTINGS_BACKEND=memory
+  export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
+  export XDG_CACHE_HOME=$work/cache TESSEL_INFO_FILE=$work/info.json
+  export TESSEL_HOST_EXECUTABLE=/bin/true TESSEL_FILES_BENCH_WORK=$work
+  export TESSEL_FILES_BENCH_TIMER=$build/bin/tessel_menu_map_timer TESSEL_FILES_BENCH_TRIES=$tries
+  snapshots=$(dirname "$0")/files/snapshot.sh
+
+  # name|module|snapshot
+  configurations=(
+    "Files without a module||"
+    "same-shaped module|tessel-bench-shape-module.so|"
+    "Tessel, empty snapshot|tessel-nautilus.so|empty"
+    "Tessel, small snapshot|tessel-nautilus.so|small"
+    "Tessel, full snapshot|tessel-nautilus.so|full"
+  )
+  declare -A median
+  for configuration in "${configurations[@]}"; do
+    IFS='|' read -r name module snapshot <<<"$configuration"
+    rm -f "$work/modules/"*
+    [ -n "$module" ] && cp "$build/lib/$module" "$work/modules/"
+    rm -f "$container/menu.json"
+    [ -n "$snapshot" ] && "$snapshots" "$snapshot" "$home" >"$container/menu.json"
+    log=$work/$(echo "$name" | tr -c 'a-zA-Z0-9\n' -).log
+    TESSEL_FILES_BENCH_STAGE=session TESSEL_FILES_BENCH_LOG=$log \
+      dbus-run-session -- "$0" >"$log.times" 2>/dev/null || true
+    times=$(sed 's/^timeout$/30000/' "$log.times" | grep -E '^[0-9.]+$' | sort -n || true)
+    count=$(printf '%s' "$times" | grep -c . || true)
+    late=$(grep -c '^timeout$' "$log.times" || true)
+    if [ "$count" -eq 0 ]; then
+      median[$name]=
+      printf '%-24s no try was made (kept: %s)\n' "$name" "$work"
+      continue
+    fi
+    median[$name]=$(printf '%s\n' "$times" | awk -v n="$count" 'NR == int((n + 1) / 2) { print }')
+    warnings=$(grep -c -E 'WARNING|CRITICAL' "$log" || true)
+    duplicates=$(grep -c 'duplicate child name' "$log" || true)
+    printf '%-24s median %8.1f ms  min %8.1f  max %8.1f  (%d tries, %d over 30 s)  warnings %d, of them duplicate pages %d\n' \
+      "$name" "${median[$name]}" "$(printf '%s\n' "$times" | head -1)" \
+      "$(printf '%s\n' "$times" | tail -1)" "$count" "$late" "$warnings" "$duplicates"
+  done
+
+  ratio() {
+    [ -n "${median[$1]:-}" ] && [ -n "${median[$2]:-}" ] || { echo "-"; return; }
+    awk -v a="${median[$1]}" -v b="${median[$2]}" 'BEGIN { printf "%.1fx", a / b }'
+  }
+  echo "ratios of the medians:"
+  for name in "same-shaped module" "Tessel, empty snapshot" "Tessel, small snapshot" "Tessel, full snapshot"; do
+    printf '  %-24s %s Files without a module\n' "$name" "$(ratio "$name" "Files without a module")"
+  done
+  printf '  %-24s %s the same-shaped module\n' "Tessel, full snapshot" \
+    "$(ratio "Tessel, full snapshot" "same-shaped module")"
+  rm -rf "$work"
+  ;;
+
+session)
+  work=$TESSEL_FILES_BENCH_WORK
+  nautilus --new-window "$HOME" >"$TESSEL_FILES_BENCH_LOG" 2>&1 &
+  window=$(timeout 30 xdotool search --sync --onlyvisible --class nautilus | head -1)
+  sleep 3  # the folder loads
+  nautilus --select "$HOME/report.pdf"
+  sleep 2
+  xdotool windowfocus "$window"  # no window manager gives it the focus
+  sleep 0.5
+  "$TESSEL_FILES_BENCH_TIMER" "$TESSEL_FILES_BENCH_TRIES"
+  nautilus -q || true
+  sleep 0.5
+  ;;
+esac

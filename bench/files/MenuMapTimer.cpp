@@ -1,0 +1,97 @@
+// Times a context menu of the focused window on an X display: presses Shift+F10 through XTest
+// and waits for the menu's window (an override-redirect window, as GTK maps its popovers) to be
+// mapped, then closes it with Escape and lets the program settle before the next try. Prints one
+// line per try: the milliseconds from the key press to the map, or "timeout" after 30 s.
+//
+//   tessel_menu_map_timer TRIES [SETTLE_MS]
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <poll.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The next event of `type` before `deadline`, or none.
+std::optional<XEvent> waitFor(Display* display, int type, Clock::time_point deadline) {
+  while (true) {
+    while (XPending(display)) {
+      XEvent event;
+      XNextEvent(display, &event);
+      if (event.type == type) return event;
+    }
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return std::nullopt;
+    pollfd descriptor{ConnectionNumber(display), POLLIN, 0};
+    ::poll(&descriptor, 1, static_cast<int>(left.count()));
+  }
+}
+
+void press(Display* display, KeySym modifier, KeySym key) {
+  const KeyCode modifierCode = modifier ? XKeysymToKeycode(display, modifier) : 0;
+  const KeyCode keyCode = XKeysymToKeycode(display, key);
+  if (modifierCode) XTestFakeKeyEvent(display, modifierCode, True, CurrentTime);
+  XTestFakeKeyEvent(display, keyCode, True, CurrentTime);
+  XTestFakeKeyEvent(display, keyCode, False, CurrentTime);
+  if (modifierCode) XTestFakeKeyEvent(display, modifierCode, False, CurrentTime);
+  XFlush(display);
+}
+
+void drain(Display* display) {
+  XSync(display, False);
+  while (XPending(display)) {
+    XEvent event;
+    XNextEvent(display, &event);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS]\n", argv[0]);
+    return 2;
+  }
+  const int tries = std::atoi(argv[1]);
+  const int settle = argc > 2 ? std::atoi(argv[2]) : 700;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    std::fprintf(stderr, "cannot open the display\n");
+    return 1;
+  }
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+  for (int attempt = 0; attempt < tries; ++attempt) {
+    drain(display);
+    const Clock::time_point start = Clock::now();
+    press(display, XK_Shift_L, XK_F10);
+    std::optional<XEvent> mapped;
+    while ((mapped = waitFor(display, MapNotify, start + std::chrono::seconds(30)))) {
+      if (mapped->xmap.override_redirect) break;
+    }
+    if (!mapped) {
+      std::printf("timeout\n");
+      std::fflush(stdout);
+      press(display, 0, XK_Escape);  // a menu that comes later must not take the next key
+      std::this_thread::sleep_for(std::chrono::milliseconds(settle));
+      continue;
+    }
+    const double millis = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::printf("%.2f\n", millis);
+    std::fflush(stdout);
+    press(display, 0, XK_Escape);
+    while (auto unmapped = waitFor(display, UnmapNotify, Clock::now() + std::chrono::seconds(5))) {
+      if (unmapped->xunmap.window == mapped->xmap.window) break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle));
+  }
+  XCloseDisplay(display);
+  return 0;
+}
