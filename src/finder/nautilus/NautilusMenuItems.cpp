@@ -1,5 +1,7 @@
 #include "NautilusMenuItems.h"
 
+#include <atomic>
+
 namespace tessel {
 namespace {
 
@@ -36,6 +38,21 @@ void releaseItemsWithMenu(NautilusMenu* menu, GList* items) {
   g_object_set_data_full(G_OBJECT(menu), "tessel-leaked-items", items, [](gpointer list) {
     g_list_free_full(static_cast<GList*>(list), g_object_unref);
   });
+}
+
+// Files' popover shows each submenu as a page of one stack for the whole context menu, named by
+// the submenu's label, and keeps the pages of nested submenus when Files rebuilds the menu. Two
+// pages of one name make GTK warn on every rebuild and open the first page of that name, which
+// may be another folder's or an earlier menu's. So every submenu label ends in a number written
+// in invisible characters (zero-width space for 0, word joiner for 1), another one for every
+// submenu this process hands Files: the title the user sees is unchanged.
+std::string pageLabel(const std::string& title) {
+  static std::atomic<std::uint64_t> pages{0};
+  std::string label = title;
+  for (std::uint64_t number = ++pages; number; number >>= 1) {
+    label += number & 1 ? "\u2060" : "\u200B";
+  }
+  return label;
 }
 
 struct Activation {
@@ -87,11 +104,12 @@ struct Builder {
 
   NautilusMenuItem* submenuItem(const MenuItem& item, const std::string& place) const {
     const std::string name = itemName("menu" + place);
-    NautilusMenuItem* result =
-        nautilus_menu_item_new(name.c_str(), item.title.c_str(), nullptr, nullptr);
     const std::vector<NautilusMenuItem*> children = items(*item.submenu, place);
     // Files trips over a submenu without items (it frees their empty list with a critical
     // warning), so an empty one is shown as a disabled item: there is nothing to choose in it.
+    NautilusMenuItem* result = nautilus_menu_item_new(
+        name.c_str(), (children.empty() ? item.title : pageLabel(item.title)).c_str(), nullptr,
+        nullptr);
     g_object_set(result, "sensitive", item.enabled && !children.empty(), nullptr);
     if (children.empty()) return result;
     NautilusMenu* submenu = nautilus_menu_new();

@@ -13,11 +13,22 @@ namespace {
 // The extension core with Files' side of each interface. Made and destroyed on Files' main
 // thread, where the settings-changed signal is then delivered.
 struct ProviderSession {
+  explicit ProviderSession(NautilusMenuProvider* provider)
+      : itemsUpdated(notifications.addObserver(
+            std::string(tessel::FinderSync::kSettingsChangedNotification),
+            [provider] { nautilus_menu_provider_emit_items_updated_signal(provider); })) {}
+  ~ProviderSession() { notifications.removeObserver(itemsUpdated); }
+  ProviderSession(const ProviderSession&) = delete;
+  ProviderSession& operator=(const ProviderSession&) = delete;
+
   tessel::FilesFinderController finder;
   tessel::GDBusNotificationCenter notifications;
   tessel::SpawnWorkspace workspace;
-  // Last, so it goes first and stops observing before the centre goes away.
+  // After the centre, so it goes first and stops observing before the centre goes away.
   tessel::FinderSync sync{finder, notifications, workspace};
+  // Files keeps the menu it built for a selection until the selection changes; after the host
+  // published, this has it ask again (subscribed after the core, which reads the new snapshot).
+  tessel::NotificationCenter::Token itemsUpdated;
 };
 
 }  // namespace
@@ -88,7 +99,7 @@ GList* getBackgroundItems(NautilusMenuProvider* provider, NautilusFileInfo* fold
 }  // namespace
 
 static void tessel_menu_provider_init(TesselMenuProvider* self) {
-  self->session = new ProviderSession();
+  self->session = new ProviderSession(NAUTILUS_MENU_PROVIDER(self));
 }
 
 static void tessel_menu_provider_finalize(GObject* object) {

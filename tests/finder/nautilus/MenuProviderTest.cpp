@@ -2,6 +2,8 @@
 // where it is offered at all.
 #include <nautilus-extension.h>
 
+#include <set>
+
 #include "LoadedModule.h"
 #include "NautilusSession.h"
 
@@ -9,6 +11,22 @@ namespace tessel::testing {
 namespace {
 
 class MenuProviderTest : public NautilusSession {};
+
+void collectSubmenuLabels(GList* items, std::vector<std::string>& labels) {
+  for (GList* entry = items; entry; entry = entry->next) {
+    char* label = nullptr;
+    NautilusMenu* menu = nullptr;
+    g_object_get(entry->data, "label", &label, "menu", &menu, nullptr);
+    if (menu) {
+      labels.emplace_back(label);
+      GList* children = nautilus_menu_get_items(menu);
+      collectSubmenuLabels(children, labels);
+      freeItems(children);
+      g_object_unref(menu);
+    }
+    g_free(label);
+  }
+}
 
 TEST_F(MenuProviderTest, ModuleListsOneMenuProvider) {
   const std::vector<GType>& types = moduleTypes();
@@ -42,6 +60,15 @@ TEST_F(MenuProviderTest, SelectedItemsGetTheWholeTreeWithMovesEnabled) {
             "  2026\n"
             "Undo Last Move\n"
             "Open Move Settings…\n");
+  // Files' popover names a page after each submenu's label and keeps pages across menus: no
+  // two submenus share a label, not even those of another menu with the same titles.
+  GList* again = fileItems(provider, {home + "/a.txt"});
+  std::vector<std::string> labels;
+  collectSubmenuLabels(items, labels);
+  collectSubmenuLabels(again, labels);
+  EXPECT_EQ(labels.size(), 12u);
+  EXPECT_EQ(std::set<std::string>(labels.begin(), labels.end()).size(), labels.size());
+  freeItems(again);
   freeItems(items);
   g_object_unref(provider);
 }

@@ -119,13 +119,22 @@ GList* NautilusSession::backgroundItems(GObject* provider, const std::string& fo
 
 namespace {
 
+// A label as Files shows it: submenu labels end in invisible characters that keep them apart.
+std::string visible(const char* label) {
+  std::string text = label ? label : "";
+  for (std::string_view mark : {"\u200B", "\u2060"}) {
+    for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.erase(at, mark.size());
+  }
+  return text;
+}
+
 void appendText(GList* items, const std::string& indent, std::string& out) {
   for (GList* entry = items; entry; entry = entry->next) {
     char* label = nullptr;
     gboolean sensitive = FALSE;
     NautilusMenu* menu = nullptr;
     g_object_get(entry->data, "label", &label, "sensitive", &sensitive, "menu", &menu, nullptr);
-    out += indent + label + (menu ? " ›" : "") + (sensitive ? "" : " (off)") + "\n";
+    out += indent + visible(label) + (menu ? " ›" : "") + (sensitive ? "" : " (off)") + "\n";
     g_free(label);
     if (menu) {
       GList* children = nautilus_menu_get_items(menu);
@@ -141,7 +150,7 @@ NautilusMenuItem* itemTitled(GList* items, const std::string& title) {
   for (GList* entry = items; entry; entry = entry->next) {
     char* label = nullptr;
     g_object_get(entry->data, "label", &label, nullptr);
-    const bool found = label && title == label;
+    const bool found = label && title == visible(label);
     g_free(label);
     if (found) return NAUTILUS_MENU_ITEM(g_object_ref(entry->data));
   }

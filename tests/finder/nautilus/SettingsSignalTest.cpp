@@ -1,5 +1,6 @@
 // The host's settings-changed signal on the session bus moves the folders where Files gets
-// the menu, without a menu being opened; a provider that ended hears nothing more.
+// the menu, without a menu being opened, and has Files ask for its menu again; a provider that
+// ended hears nothing more.
 #include <gio/gio.h>
 
 #include "NautilusSession.h"
@@ -44,11 +45,15 @@ class SettingsSignalTest : public NautilusSession {
 TEST_F(SettingsSignalTest, NewRootsApplyOnceTheHostAnnouncesThem) {
   publish(MenuSnapshot{{home}, {}, {}});
   GObject* provider = makeProvider();
+  int updates = 0;
+  g_signal_connect_swapped(provider, "items-updated", G_CALLBACK(+[](int* count) { ++*count; }),
+                           &updates);
   publish(MenuSnapshot{{media}, {}, {}});
   EXPECT_FALSE(offeredIn(provider, media));
 
+  // Files is told to ask again for the menu of the selection it shows.
   announce();
-  EXPECT_TRUE(iterateUntil([&] { return offeredIn(provider, media); }));
+  EXPECT_TRUE(iterateUntil([&] { return updates == 1 && offeredIn(provider, media); }));
   EXPECT_FALSE(offeredIn(provider, home));
   g_object_unref(provider);
 }
