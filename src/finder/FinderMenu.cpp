@@ -1,7 +1,7 @@
 // Building the context menu from the snapshot. The file manager asks for a menu on every
 // right-click and every change of selection, while the snapshot changes only when the host
-// publishes: so the menu of a snapshot is built once, with its commands in a list of their own,
-// and each request copies it under fresh tags.
+// publishes: so the commands of a snapshot's menu are made once, in a list registered as one
+// block of tags by every menu built from that snapshot.
 #include "FinderSync.h"
 #include "core/Localization.h"
 
@@ -18,27 +18,23 @@ struct FinderSync::MenuTexts {
   std::string openFolder = localizedText("フォルダを開く", "Open Folder");
   std::string undo = localizedText("直前の移動を取り消す", "Undo Last Move");
   std::string settings = localizedText("移動の設定を開く…", "Open Move Settings…");
-  friend bool operator==(const MenuTexts&, const MenuTexts&) = default;
 };
 
-// A built menu whose command items carry the index of their command in `commands` as tag.
-struct FinderSync::MenuTemplate {
-  std::shared_ptr<const MenuSnapshot> snapshot;
-  MenuTexts texts;
-  Menu menu;
-  std::shared_ptr<const std::vector<Command>> commands;
-};
-
-// Builds one menu in tag order, collecting the commands instead of registering them.
+// Builds one menu in tag order from `nextTag` on. When `commands` is given, it also collects the
+// command of every item, in the same order; otherwise the commands are known already.
 struct FinderSync::MenuBuilder {
   const MenuTexts& texts;
-  std::vector<Command> commands;
+  bool canMove;
+  std::int64_t nextTag;
+  std::vector<Command>* commands;
 
-  void addCommandItem(Menu& menu, std::string title, Command command) {
-    MenuItem item{std::move(title), static_cast<std::int64_t>(commands.size()), true, false,
-                  nullptr};
-    commands.push_back(std::move(command));
-    menu.items.push_back(std::move(item));
+  // `command` makes the item's command, only when it is collected. Every move item is enabled
+  // exactly when there is something to move, every other command always.
+  template <class MakeCommand>
+  void addCommandItem(Menu& menu, std::string title, bool moves, MakeCommand command) {
+    if (commands) commands->push_back(command());
+    menu.items.push_back(
+        MenuItem{std::move(title), nextTag++, moves ? canMove : true, false, nullptr});
   }
 
   static std::unique_ptr<Menu> submenuTitled(std::string title) {
@@ -55,7 +51,9 @@ struct FinderSync::MenuBuilder {
   void addMenus(const MenuSnapshot& snapshot, Menu& menu) {
     auto favorites = submenuTitled(texts.moveToFavorite);
     for (const MenuDestination& favorite : snapshot.favorites) {
-      addCommandItem(*favorites, favorite.name, Command{Command::Move{favorite.path, false}});
+      addCommandItem(*favorites, favorite.name, true, [&] {
+        return Command{Command::Move{favorite.path, false}};
+      });
     }
     menu.items.push_back(MenuItem::opening(texts.moveTo, std::move(favorites)));
 
@@ -66,21 +64,25 @@ struct FinderSync::MenuBuilder {
     if (!snapshot.recent.empty()) {
       auto recent = submenuTitled(texts.recentDestinations);
       for (const MenuDestination& destination : snapshot.recent) {
-        const bool hierarchical = !isFavorite(destination.path, snapshot);
-        addCommandItem(*recent, destination.name,
-                       Command{Command::Move{destination.path, hierarchical}});
+        addCommandItem(*recent, destination.name, true, [&] {
+          return Command{Command::Move{destination.path, !isFavorite(destination.path, snapshot)}};
+        });
       }
       menu.items.push_back(MenuItem::opening(texts.recentDestinations, std::move(recent)));
     }
 
     menu.items.push_back(MenuItem::separatorItem());
-    addCommandItem(menu, texts.undo, Command{Command::Undo{}});
+    addCommandItem(menu, texts.undo, false, [] { return Command{Command::Undo{}}; });
   }
 
   void addFolderMenu(const MenuDestination& destination, Menu& menu) {
     auto folder = submenuTitled(destination.name);
-    addCommandItem(*folder, texts.moveHere, Command{Command::Move{destination.path, true}});
-    addCommandItem(*folder, texts.openFolder, Command{Command::OpenFolder{destination.path}});
+    folder->items.reserve(destination.children.empty() ? 2 : 3 + destination.children.size());
+    addCommandItem(*folder, texts.moveHere, true, [&] {
+      return Command{Command::Move{destination.path, true}};
+    });
+    addCommandItem(*folder, texts.openFolder, false,
+                   [&] { return Command{Command::OpenFolder{destination.path}}; });
     if (!destination.children.empty()) {
       folder->items.push_back(MenuItem::separatorItem());
       for (const MenuDestination& child : destination.children) addFolderMenu(child, *folder);
@@ -89,68 +91,61 @@ struct FinderSync::MenuBuilder {
   }
 
   void addSettingsItem(Menu& menu) {
-    addCommandItem(menu, texts.settings, Command{Command::Settings{}});
+    addCommandItem(menu, texts.settings, false, [] { return Command{Command::Settings{}}; });
+  }
+
+  // An unreadable snapshot leaves only the item through which the user reaches the host.
+  Menu build(const MenuSnapshot* snapshot) {
+    Menu menu{"Tessel", {}};
+    if (snapshot) addMenus(*snapshot, menu);
+    addSettingsItem(menu);
+    return menu;
   }
 };
 
 namespace {
 
-// A copy of `shape` with its tags counted from `firstTag`: every move item enabled exactly when
-// there is something to move, every other command always.
-Menu instantiate(const Menu& shape, const std::vector<FinderSync::Command>& commands,
-                 std::int64_t firstTag, bool canMove) {
-  Menu menu{shape.title, {}};
-  menu.items.reserve(shape.items.size());
-  for (const MenuItem& item : shape.items) {
-    if (item.submenu) {
-      menu.items.push_back(MenuItem::opening(
-          item.title,
-          std::make_unique<Menu>(instantiate(*item.submenu, commands, firstTag, canMove))));
-    } else if (item.tag) {
-      const bool moves = std::holds_alternative<FinderSync::Command::Move>(
-          commands[static_cast<std::size_t>(*item.tag)].value);
-      menu.items.push_back(
-          MenuItem{item.title, firstTag + *item.tag, moves ? canMove : true, false, nullptr});
-    } else {
-      menu.items.push_back(MenuItem::separatorItem());
-    }
+void shiftTags(Menu& menu, std::int64_t by) {
+  for (MenuItem& item : menu.items) {
+    if (item.tag) *item.tag += by;
+    if (item.submenu) shiftTags(*item.submenu, by);
   }
-  return menu;
 }
 
 }  // namespace
 
-std::shared_ptr<const FinderSync::MenuTemplate> FinderSync::menuTemplate(
+std::shared_ptr<const std::vector<FinderSync::Command>> FinderSync::keptCommands(
     const std::shared_ptr<const MenuSnapshot>& snapshot) {
-  MenuTexts texts;
-  {
-    std::lock_guard guard(menuLock);
-    if (keptMenu && keptMenu->snapshot == snapshot && keptMenu->texts == texts) return keptMenu;
-  }
-  MenuBuilder builder{texts, {}};
-  Menu menu{"Tessel", {}};
-  // An unreadable snapshot leaves only the item through which the user reaches the host.
-  if (snapshot) builder.addMenus(*snapshot, menu);
-  builder.addSettingsItem(menu);
-  auto built = std::make_shared<const MenuTemplate>(
-      MenuTemplate{snapshot, std::move(texts), std::move(menu),
-                   std::make_shared<const std::vector<Command>>(std::move(builder.commands))});
   std::lock_guard guard(menuLock);
-  keptMenu = built;
-  return built;
+  if (commandsOfSnapshot && commandsSnapshot == snapshot) return commandsOfSnapshot;
+  return nullptr;
 }
 
 Menu FinderSync::buildMenu() {
   // One read serves both the watched folders and the menu, so they never disagree.
   const std::shared_ptr<const MenuSnapshot> snapshot = readSnapshot();
   watch(snapshot);
-  const std::shared_ptr<const MenuTemplate> shape = menuTemplate(snapshot);
+  const MenuTexts texts;
   bool canMove = false;
   if (snapshot) {
     const std::optional<std::vector<std::string>> selection = finder_.selectedItemURLs();
     canMove = selection && !selection->empty();
   }
-  return instantiate(shape->menu, *shape->commands, registerCommands(shape->commands), canMove);
+  if (auto commands = keptCommands(snapshot)) {
+    return MenuBuilder{texts, canMove, registerCommands(std::move(commands)), nullptr}.build(
+        snapshot.get());
+  }
+  // The first menu of a snapshot: its commands are collected while it is built, then
+  // registered, and its tags moved onto the ones they got.
+  auto commands = std::make_shared<std::vector<Command>>();
+  Menu menu = MenuBuilder{texts, canMove, 0, commands.get()}.build(snapshot.get());
+  {
+    std::lock_guard guard(menuLock);
+    commandsSnapshot = snapshot;
+    commandsOfSnapshot = commands;
+  }
+  shiftTags(menu, registerCommands(std::move(commands)));
+  return menu;
 }
 
 }  // namespace tessel

@@ -5,7 +5,7 @@
 //
 // The file manager calls it from threads of its choosing. Besides the snapshot cache, which
 // guards itself, they share the command table, guarded by `destinationLock` and nothing else,
-// and the menu kept for the current snapshot, guarded by `menuLock`.
+// and the commands kept for the current snapshot, guarded by `menuLock`.
 #pragma once
 
 #include <cstdint>
@@ -88,7 +88,6 @@ class FinderSync {
  private:
   struct MenuTexts;
   struct MenuBuilder;
-  struct MenuTemplate;
   // Consecutive tags from `firstTag` on, one for each command of a shared list.
   struct CommandBlock {
     std::int64_t firstTag;
@@ -99,8 +98,8 @@ class FinderSync {
   std::shared_ptr<const MenuSnapshot> readSnapshot();
   // Hands the roots of `snapshot` to the file manager unless they were handed for it last.
   void watch(const std::shared_ptr<const MenuSnapshot>& snapshot);
-  // The menu of `snapshot` in the user's language, built once and kept while both last.
-  std::shared_ptr<const MenuTemplate> menuTemplate(
+  // The commands of the menu of `snapshot` in tag order, if kept from an earlier menu.
+  std::shared_ptr<const std::vector<Command>> keptCommands(
       const std::shared_ptr<const MenuSnapshot>& snapshot);
   // Registers `block` under the next tags, as many single registrations would; the first tag.
   std::int64_t registerCommands(std::shared_ptr<const std::vector<Command>> block);
@@ -112,9 +111,10 @@ class FinderSync {
   Platform& platform_;
   SnapshotCache snapshots{platform_};
 
-  std::mutex menuLock;  // guards the two below; never held while taking destinationLock
+  std::mutex menuLock;  // guards the three below; never held while taking destinationLock
   std::optional<std::shared_ptr<const MenuSnapshot>> watched;
-  std::shared_ptr<const MenuTemplate> keptMenu;
+  std::shared_ptr<const MenuSnapshot> commandsSnapshot;
+  std::shared_ptr<const std::vector<Command>> commandsOfSnapshot;
 
   std::optional<NotificationCenter::Token> observer;
   std::mutex destinationLock;  // not recursive: never taken twice by one thread
