@@ -3,6 +3,8 @@
 // items, "Move through Folders" with 20 folders of 4 folders of 4 (each folder "Move Here",
 // "Open Folder" and its sub-folders), "Recent Destinations" with 20 items, then two commands.
 // Its items do nothing. The baseline for what Files itself spends on a menu of that size.
+// With TESSEL_BENCH_DISTINCT_PAGES set (not empty), every submenu label gets an invisible serial
+// number, so that no two of Files' submenu pages share a name, not even across menus.
 #include <glib-object.h>
 
 extern "C" {
@@ -20,9 +22,19 @@ NautilusMenuItem* item(const std::string& label) {
   return nautilus_menu_item_new(name.c_str(), label.c_str(), nullptr, nullptr);
 }
 
+int pages = 0;
+
+std::string pageLabel(const std::string& label) {
+  const char* distinct = g_getenv("TESSEL_BENCH_DISTINCT_PAGES");
+  if (!distinct || !*distinct) return label;
+  std::string result = label;
+  for (int number = ++pages; number; number >>= 1) result += number & 1 ? "\u2060" : "\u200B";
+  return result;
+}
+
 // `submenu` takes the items; the library keeps its own references.
 NautilusMenuItem* opening(const std::string& label, GList* items) {
-  NautilusMenuItem* result = item(label);
+  NautilusMenuItem* result = item(pageLabel(label));
   NautilusMenu* submenu = nautilus_menu_new();
   for (GList* child = items; child; child = child->next) {
     nautilus_menu_append_item(submenu, NAUTILUS_MENU_ITEM(child->data));
