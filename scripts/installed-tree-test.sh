@@ -3,20 +3,25 @@
 # temporary prefix, and the Debian package extracted into a temporary root. In each tree, with
 # no TESSEL_INFO_FILE, the installed host publishes the home folder, the installed
 # tessel-finder moves a file through it and undoes the move, the desktop entry validates, and
-# nothing lies outside the tree.
+# nothing lies outside the tree. In the prefix tree the session bus starts the host from the
+# installed service file when tessel-finder first calls it.
 # Usage: installed-tree-test.sh BUILD_TREE [PACKAGE.deb]
 set -euo pipefail
 source "$(dirname "$0")/wait-for.sh"
 build=$(cd "$1" && pwd)
 package=${2:+$(realpath "$2")}
 
-if [ -z "${TESSEL_INSTALLED_TEST_BUS:-}" ]; then
-  export TESSEL_INSTALLED_TEST_BUS=1
-  exec dbus-run-session -- "$0" "$@"
-fi
+# The bus knows the prefix tree's service folder, which the install fills in later.
 unset TESSEL_INFO_FILE TESSEL_HOST_EXECUTABLE
+if [ -z "${TESSEL_INSTALLED_TEST_WORK:-}" ]; then
+  TESSEL_INSTALLED_TEST_WORK=$(mktemp -d /tmp/tessel-installed-XXXXXX)
+  export TESSEL_INSTALLED_TEST_WORK
+  mkdir -p "$TESSEL_INSTALLED_TEST_WORK/home/.local/share/dbus-1/services"
+  exec "$(dirname "$0")/bus-with-services.sh" \
+    "$TESSEL_INSTALLED_TEST_WORK/home/.local/share/dbus-1/services" "$0" "$@"
+fi
 
-work=$(mktemp -d /tmp/tessel-installed-XXXXXX)
+work=$TESSEL_INSTALLED_TEST_WORK
 host=
 cleanup() {
   if [ -n "$host" ]; then kill "$host" 2>/dev/null || true; fi
@@ -31,7 +36,8 @@ fail() {
 }
 
 # check_tree NAME PREFIX INSTALLED_PREFIX: the programs in PREFIX at work in a fresh home;
-# their desktop entry names them under INSTALLED_PREFIX, where they run once installed.
+# their desktop entry and service file name them under INSTALLED_PREFIX, where they run once
+# installed. Where the two prefixes are one, the bus starts the host.
 check_tree() {
   local name=$1 prefix=$2 installed=$3
   local session="$work/$name-session"
@@ -44,9 +50,19 @@ check_tree() {
     "$(tr '[:lower:]' '[:upper:]' </proc/sys/kernel/random/uuid)" "$HOME/Archive" \
     >"$XDG_DATA_HOME/Tessel/settings.json"
 
-  "$prefix/bin/tessel" --background-command </dev/null >"$session/host.log" 2>&1 &
-  host=$!
   local menu="$XDG_DATA_HOME/group.com.quillmark.Tessel/menu.json"
+  if [ "$prefix" = "$installed" ]; then
+    # A desktop session hands its environment to the bus, which starts services with it.
+    dbus-update-activation-environment HOME XDG_DATA_HOME XDG_RUNTIME_DIR QT_QPA_PLATFORM LANGUAGE
+    "$prefix/bin/tessel-finder" run "Open Move Settings…" || fail "$name: tessel-finder settings failed"
+    wait_for "$name: the host started by the bus" bus_host_is
+    host=$(bus_host)
+    [ "$(readlink "/proc/$host/exe")" = "$prefix/bin/tessel" ] ||
+      fail "$name: the bus started $(readlink "/proc/$host/exe"), not $prefix/bin/tessel"
+  else
+    "$prefix/bin/tessel" --background-command </dev/null >"$session/host.log" 2>&1 &
+    host=$!
+  fi
   wait_for "$name: the host's menu snapshot" test -s "$menu"
   grep -qF "\"${HOME//\//\\/}\"" "$menu" || fail "$name: the home folder is not published: $(cat "$menu")"
 
@@ -57,15 +73,20 @@ check_tree() {
   wait_for "$name: the undo" test -e "$HOME/Inbox/report.txt"
   kill "$host"
   wait "$host" 2>/dev/null || true
+  wait_for "$name: the host's end" test ! -e "/proc/$host"
   host=
+  ! bus_host_is || fail "$name: the host's name outlived it on the bus"
 
   desktop-file-validate "$prefix/share/applications/com.quillmark.Tessel.desktop" ||
     fail "$name: the desktop entry does not validate"
   grep -q "^Exec=$installed/bin/tessel " "$prefix/share/applications/com.quillmark.Tessel.desktop" ||
     fail "$name: the desktop entry names another tessel"
+  grep -qx "Exec=$installed/bin/tessel --background-command" \
+    "$prefix/share/dbus-1/services/com.quillmark.Tessel.service" ||
+    fail "$name: the bus's service file names another tessel"
   appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/com.quillmark.Tessel.metainfo.xml" \
     >/dev/null || fail "$name: the metainfo does not validate"
-  echo "installed tree ($name): host, move, undo and desktop entry work from $prefix"
+  echo "installed tree ($name): host, move, undo, desktop entry and service file work from $prefix"
 }
 
 prefix="$work/home/.local"

@@ -1,6 +1,6 @@
 // `tessel`, the host: one per user session. A start that finds a host running hands its
-// command over and ends; otherwise this process becomes the host and keeps running, with or
-// without its window, until the user quits it.
+// command over and ends; otherwise this process becomes the host, takes its name on the
+// session bus, and keeps running, with or without its window, until the user quits it.
 #include <unistd.h>
 #include <QApplication>
 #include <QDir>
@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <string>
 
+#include "application/ApplicationBus.h"
 #include "application/LaunchCommandLine.h"
 #include "application/QtOpenPanel.h"
 #include "application/SingleInstance.h"
 #include "application/TerminationSignals.h"
 #include "application/TesselApp.h"
+#include "core/Localization.h"
 #include "model/DBusSettingsNotifier.h"
 #include "model/SettingsStore.h"
 #include "model/XdgFolderOpener.h"
@@ -34,9 +36,21 @@ void useOffscreenWithoutDisplay() {
 // Hands the command to the running host; none when this process has become the host.
 std::optional<int> handOver(SingleInstance& instance, const LaunchCommand& command) {
   try {
-    const std::optional<QByteArray> reply = instance.handOver(command.encode());
-    if (!reply) return std::nullopt;
-    if (!reply->isEmpty()) std::fprintf(stderr, "tessel: %s\n", reply->constData());
+    const SingleInstance::HandOver handed = instance.handOver(command.encode());
+    switch (handed.outcome) {
+      case SingleInstance::HandOver::Outcome::becameHost:
+        return std::nullopt;
+      case SingleInstance::HandOver::Outcome::unanswered:
+        std::fprintf(stderr, "tessel: %s\n",
+                     localizedText("動いているTesselがまだ応答しません。応答すると実行します。",
+                                   "The running Tessel has not answered yet; it will carry this "
+                                   "out when it does.")
+                         .c_str());
+        return 0;
+      case SingleInstance::HandOver::Outcome::answered:
+        if (!handed.reply.isEmpty()) std::fprintf(stderr, "tessel: %s\n", handed.reply.constData());
+        return 0;
+    }
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "tessel: %s\n", error.what());
@@ -93,5 +107,9 @@ int main(int argc, char** argv) {
     return handed ? tessel.receive(*handed) : QByteArray();
   });
   tessel.start();
+  // Only the holder of the lock takes the name, so whichever way a caller reaches the host,
+  // it reaches the one that writes the journal.
+  ApplicationBus bus([&tessel](const LaunchCommand& handed) { return tessel.receive(handed); });
+  bus.publish();
   return application.exec();
 }

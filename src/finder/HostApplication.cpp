@@ -12,11 +12,14 @@ std::string wakeUpURL(const Uuid& requestId) {
   return "tessel://move/" + requestId.string();
 }
 
+std::optional<std::string> executableOverride(Platform& platform) {
+  std::optional<std::string> overridden = platform.environment("TESSEL_HOST_EXECUTABLE");
+  if (overridden && overridden->empty()) return std::nullopt;
+  return overridden;
+}
+
 std::string executablePath(Platform& platform) {
-  if (auto overridden = platform.environment("TESSEL_HOST_EXECUTABLE");
-      overridden && !overridden->empty()) {
-    return *overridden;
-  }
+  if (std::optional<std::string> overridden = executableOverride(platform)) return *overridden;
   const std::string folder = parentPath(platform.modulePath());
   const std::string beside = joinPath(folder, "tessel");
   if (platform.fileExists(beside)) return beside;

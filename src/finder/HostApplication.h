@@ -2,6 +2,7 @@
 // request.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ inline constexpr std::string_view kBackgroundArgument = "--background-command";
 
 // "tessel://move/" and the request's upper-case identifier: all the host learns of a request.
 std::string wakeUpURL(const Uuid& requestId);
+
+// $TESSEL_HOST_EXECUTABLE when set and not empty: the host to start for every request, as a
+// program, never reached on the session bus (tests and development use it).
+std::optional<std::string> executableOverride(Platform& platform);
 
 // The host executable, looked up anew on each call: $TESSEL_HOST_EXECUTABLE when set, else a
 // "tessel" beside the running program (a build tree, or a program installed with the host),

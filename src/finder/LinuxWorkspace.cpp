@@ -1,8 +1,6 @@
 #include "LinuxWorkspace.h"
 
 #include <cstring>
-#include <system_error>
-#include <thread>
 
 #include "DetachedProcess.h"
 #include "core/DisplayPath.h"
@@ -21,11 +19,6 @@ std::string startFailure(const std::string& executable, int code) {
 
 }  // namespace
 
-LinuxWorkspace::~LinuxWorkspace() {
-  std::unique_lock lock(starts_->mutex);
-  starts_->finished.wait(lock, [this] { return starts_->running == 0; });
-}
-
 void LinuxWorkspace::openURLs(const std::vector<std::string>& urls, const std::string& application,
                               const std::vector<std::string>& arguments, Completion completion) {
   std::vector<std::string> all = arguments;
@@ -39,24 +32,14 @@ void LinuxWorkspace::openApplication(const std::string& application) {
 
 void LinuxWorkspace::start(std::string executable, std::vector<std::string> arguments,
                            Completion completion) {
-  std::unique_lock lock(starts_->mutex);
-  try {
-    std::thread([starts = starts_, executable, arguments = std::move(arguments), completion] {
-      const std::optional<int> error = startDetached(executable, arguments);
-      if (completion) {
-        completion(error ? std::optional(startFailure(executable, *error)) : std::nullopt);
-      }
-      std::lock_guard lock(starts->mutex);
-      --starts->running;
-      starts->finished.notify_all();
-    }).detach();
-  } catch (const std::system_error& error) {
-    // No thread to start it on: the outcome is still reported once.
-    lock.unlock();
-    if (completion) completion(startFailure(executable, error.code().value()));
-    return;
-  }
-  ++starts_->running;
+  const std::optional<int> noThread = starts_.run([executable, arguments, completion] {
+    const std::optional<int> error = startDetached(executable, arguments);
+    if (completion) {
+      completion(error ? std::optional(startFailure(executable, *error)) : std::nullopt);
+    }
+  });
+  // No thread to start it on: the outcome is still reported once.
+  if (noThread && completion) completion(startFailure(executable, *noThread));
 }
 
 }  // namespace tessel

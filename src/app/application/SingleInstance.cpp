@@ -108,21 +108,30 @@ void SingleInstance::answer() {
   }
 }
 
-std::optional<QByteArray> SingleInstance::handOver(const QByteArray& command, int seconds) {
+SingleInstance::HandOver SingleInstance::handOver(const QByteArray& command, int seconds) {
   const QDeadlineTimer deadline(seconds * 1000);
+  const QByteArray frame = framed(command);
   while (!deadline.hasExpired()) {
     QLocalSocket socket;
     socket.connectToServer(socketName(supportFolder_));
     if (socket.waitForConnected(1000)) {
-      socket.write(framed(command));
+      socket.write(frame);
       QByteArray reply;
       while (socket.waitForReadyRead(
           static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
         reply.append(socket.readAll());
-        if (const std::optional<QByteArray> message = unframed(reply)) return *message;
+        if (const std::optional<QByteArray> message = unframed(reply)) {
+          return {HandOver::Outcome::answered, *message};
+        }
+      }
+      // Once the whole command is with the kernel, the host reads it whenever it runs again;
+      // only a command that never got there is not carried out.
+      if (deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState &&
+          socket.bytesToWrite() == 0) {
+        return {HandOver::Outcome::unanswered, {}};
       }
     } else if (claim()) {
-      return std::nullopt;  // the host went away: this process is the host now
+      return {HandOver::Outcome::becameHost, {}};
     }
     QThread::msleep(50);
   }

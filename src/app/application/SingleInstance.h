@@ -31,10 +31,21 @@ class SingleInstance : public QObject {
   // Starts taking commands; call only after claim() returned true.
   bool listen(Receiver receiver);
 
-  // Sends `command` to the running host and returns its reply, trying again while that host
-  // is still starting. Ends in taking the lock itself when the host went away meanwhile: none
-  // then, and the caller is the host. Throws when no host answers within `seconds`.
-  std::optional<QByteArray> handOver(const QByteArray& command, int seconds = 10);
+  struct HandOver {
+    enum class Outcome {
+      answered,    // the host carried the command out; `reply` is its answer
+      unanswered,  // the host has the whole command but did not answer in time (it may be
+                   // stopped); it carries the command out when it runs again
+      becameHost,  // the host went away: the caller took the lock and is the host now
+    };
+    Outcome outcome;
+    QByteArray reply;
+  };
+
+  // Sends `command` to the running host, trying again while that host is still starting.
+  // Throws when, within `seconds`, no host took the whole command: then none ever carries it
+  // out.
+  HandOver handOver(const QByteArray& command, int seconds = 10);
 
  private:
   void answer();

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 
+#include "BusWorkspace.h"
 #include "FinderSync.h"
 #include "LinuxWorkspace.h"
 #include "MenuText.h"
@@ -60,7 +61,7 @@ std::string help() {
              "終了ステータス: 0 成功、1 項目がないか実行に失敗（ログ行を標準エラーにも表示）、"
              "2 コマンドラインの誤り\n\n"
              "環境変数: LANGUAGE, LC_ALL, LC_MESSAGES, LANG（表示言語）、XDG_DATA_HOME、"
-             "TESSEL_HOST_EXECUTABLE（起動するホスト）、TESSEL_INFO_FILE（Infoファイル）\n",
+             "TESSEL_HOST_EXECUTABLE（バスを使わずに起動するホスト）、TESSEL_INFO_FILE（Infoファイル）\n",
              "\nShows the file manager's Tessel menu and runs its items.\n\n"
              "  menu             print the menu for the selection\n"
              "  run TITLES       run the item named by its titles joined by \" > \"\n"
@@ -74,8 +75,8 @@ std::string help() {
              "failed (its log line is also printed on standard error); 2 for a malformed command\n"
              "line.\n\n"
              "Environment: LANGUAGE, LC_ALL, LC_MESSAGES, LANG (the language of titles and\n"
-             "messages); XDG_DATA_HOME; TESSEL_HOST_EXECUTABLE (the host to start);\n"
-             "TESSEL_INFO_FILE (the Info file to read).\n");
+             "messages); XDG_DATA_HOME; TESSEL_HOST_EXECUTABLE (a host to start instead of\n"
+             "calling it on the session bus); TESSEL_INFO_FILE (the Info file to read).\n");
 }
 
 // The file manager hands over absolute paths; a path typed relative to the current folder is
@@ -220,8 +221,9 @@ std::int64_t tagToRun(FinderSync& finderSync, const std::string& titlePath) {
 }
 
 int perform(const Invocation& invocation, std::ostream& out, Platform& platform) {
-  // Declared first so that it is destroyed last: it waits for the host's start to report.
-  LinuxWorkspace workspace;
+  // Declared first so that they are destroyed last: they wait for the host's start to report.
+  LinuxWorkspace programs;
+  BusWorkspace workspace(programs, platform);
   PresetFinderController finder(invocation.selection);
   SilentNotificationCenter notifications;
   FinderSync finderSync(finder, notifications, workspace, platform);

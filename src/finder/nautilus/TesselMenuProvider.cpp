@@ -2,6 +2,7 @@
 
 #include <nautilus-extension.h>
 
+#include "BusWorkspace.h"
 #include "FilesFinderController.h"
 #include "FinderSync.h"
 #include "GDBusNotificationCenter.h"
@@ -23,7 +24,9 @@ struct ProviderSession {
 
   tessel::FilesFinderController finder;
   tessel::GDBusNotificationCenter notifications;
-  tessel::SpawnWorkspace workspace;
+  // The host on the session bus, started as a program when the bus cannot reach it.
+  tessel::SpawnWorkspace programs;
+  tessel::BusWorkspace workspace{programs};
   // After the centre, so it goes first and stops observing before the centre goes away.
   tessel::FinderSync sync{finder, notifications, workspace};
   // Files keeps the menu it built for a selection until the selection changes; after the host

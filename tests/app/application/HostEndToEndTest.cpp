@@ -8,12 +8,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QProcess>
 #include <algorithm>
 #include <fstream>
 
 #include "WindowTestSession.h"
 #include "container/SharedContainer.h"
+#include "json/JsonText.h"
+#include "model/FolderBookmark.h"
 #include "records/Records.h"
 
 extern char** environ;
@@ -129,6 +135,27 @@ class HostEndToEndTest : public WindowTestSession {
     return process.exitCode();
   }
 
+  // The identifier of a request stored for a move of `file` into the favourite.
+  std::string enqueueMove(const std::string& file) {
+    const MoveRequest request = MoveRequest::make({file}, homePath("Archive"), false, {}, platform);
+    SharedContainer::enqueue(request, platform);
+    return request.id.string();
+  }
+
+  // Calls the host through org.freedesktop.Application on the session bus, as the desktop
+  // does; the host must own its name first.
+  static QDBusMessage callHost(const QString& method, const QVariantList& arguments) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    EXPECT_TRUE(waitUntil([&] {
+      return bus.interface()->isServiceRegistered(QStringLiteral("com.quillmark.Tessel")).value();
+    }));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("com.quillmark.Tessel"), QStringLiteral("/com/quillmark/Tessel"),
+        QStringLiteral("org.freedesktop.Application"), method);
+    call.setArguments(arguments);
+    return bus.call(call, QDBus::Block, 20000);
+  }
+
   int tesselFinder(const QStringList& arguments) { return run(TESSEL_FINDER, arguments); }
   int tessel(const QStringList& arguments) { return run(TESSEL_HOST, arguments); }
 
@@ -179,7 +206,73 @@ TEST_F(HostEndToEndTest, ALaterStartHandsItsUrlToTheRunningHostAndAMalformedOneI
   EXPECT_TRUE(host->running());
 }
 
+TEST_F(HostEndToEndTest, OpenOnTheSessionBusCarriesOutTheWakeUpUrl) {
+  auto host = startHost();
+  const std::string file = temp.file("home/Inbox/a.txt", "a");
+  const QDBusMessage reply = callHost(
+      "Open",
+      {QStringList{QString::fromStdString("tessel://move/" + enqueueMove(file))}, QVariantMap{}});
+  EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(homePath("Archive/a.txt")); }));
+  EXPECT_TRUE(platform.contentsOfDirectory(temp.at("data/group.test/Requests")).empty());
+}
+
+TEST_F(HostEndToEndTest, TheServicesActionOnTheBusTakesFileNamesAsBytes) {
+  platform.writeInfo(false);
+  const std::string archive = homePath("Archive");
+  temp.file(
+      "data/Tessel/settings.json",
+      R"({"favorites":[{"id":"8C1D6D2A-3F0B-4C49-9E55-2B7A0F6C1D3E","name":"Archive","path":")" +
+          archive + R"(","bookmark":")" +
+          base64Encode(FolderBookmark::create(archive, platform).data) +
+          R"("}],"roots":[],"recent":[],"policy":"keepBoth"})");
+  qDBusRegisterMetaType<QByteArrayList>();
+  auto host = startHost();
+  // Beside each file lies a look-alike: the same text decomposed, or what a lossy decoding
+  // makes of a name that is not UTF-8. That name is refused by its bytes; neither file moves.
+  const struct {
+    std::string name;
+    std::string lookAlike;
+    bool asList;
+    std::string outcome;
+  } cases[] = {
+      {"caf\xc3\xa9.txt", "cafe\xcc\x81.txt", true, "Moved 1, skipped 0. "},
+      {"bad\xff.txt", "bad\xef\xbf\xbd.txt", false, "contains a name that is not valid UTF-8"},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.name);
+    const std::string file = temp.file("home/Inbox/" + entry.name, "bytes");
+    const std::string lookAlike = temp.file("home/Inbox/" + entry.lookAlike, "other");
+    const QByteArray path = QByteArray::fromStdString(file);
+    const QVariant files =
+        entry.asList ? QVariant::fromValue(QByteArrayList{path}) : QVariant(path);
+    const QDBusMessage reply =
+        callHost("ActivateAction",
+                 {QStringLiteral("service"), QVariantList{qint64{0}, files}, QVariantMap{}});
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return host->output().find(entry.outcome) != std::string::npos; }))
+        << host->output();
+    const bool moved = entry.outcome.starts_with("Moved");
+    EXPECT_EQ(platform.fileExists(archive + "/" + entry.name), moved);
+    EXPECT_EQ(platform.fileExists(file), !moved);
+    EXPECT_TRUE(platform.fileExists(lookAlike));
+  }
+  EXPECT_NE(host->output().find("Inbox/bad\\xFF.txt\""), std::string::npos) << host->output();
+
+  // A caller that sends no file it can name, or an action Tessel does not have, hears why.
+  const QDBusMessage nothing = callHost(
+      "ActivateAction",
+      {QStringLiteral("service"), QVariantList{QByteArray("relative.txt")}, QVariantMap{}});
+  EXPECT_EQ(nothing.errorName(), "com.quillmark.Tessel.Error.FilesNotReceived");
+  EXPECT_EQ(nothing.errorMessage(), "Could not receive files from the file manager.");
+  EXPECT_EQ(callHost("ActivateAction", {QStringLiteral("quit"), QVariantList{}, QVariantMap{}})
+                .errorName(),
+            "org.freedesktop.DBus.Error.InvalidArgs");
+}
+
 TEST_F(HostEndToEndTest, AHostWithoutASessionBusStillCarriesOutRequests) {
+  // tessel-finder tries the bus first, then starts the host beside it, which hands over.
+  environment.erase("TESSEL_HOST_EXECUTABLE");
   environment["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + temp.at("no-bus");
   const std::string file = temp.file("home/Inbox/b.txt", "b");
   auto host = startHost();
