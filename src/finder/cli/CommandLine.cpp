@@ -61,7 +61,8 @@ std::string help() {
              "終了ステータス: 0 成功、1 項目がないか実行に失敗（ログ行を標準エラーにも表示）、"
              "2 コマンドラインの誤り\n\n"
              "環境変数: LANGUAGE, LC_ALL, LC_MESSAGES, LANG（表示言語）、XDG_DATA_HOME、"
-             "TESSEL_HOST_EXECUTABLE（バスを使わずに起動するホスト）、TESSEL_INFO_FILE（Infoファイル）\n",
+             "TESSEL_HOST_EXECUTABLE（バスを使わずに起動するホスト）、"
+             "TESSEL_INFO_FILE（Infoファイル）\n",
              "\nShows the file manager's Tessel menu and runs its items.\n\n"
              "  menu             print the menu for the selection\n"
              "  run TITLES       run the item named by its titles joined by \" > \"\n"
