@@ -8,10 +8,13 @@
 
 namespace tessel::testing {
 
-void FaultInjectingPlatform::failNth(FileOperation operation, int nth, int code) {
-  auto seen = std::make_shared<int>(0);
+void FaultInjectingPlatform::failNth(std::optional<FileOperation> operation, size_t nth, int code,
+                                     const std::string& suffix) {
+  auto seen = std::make_shared<size_t>(0);
   addRule([=](const PlatformCall& call) -> std::optional<int> {
-    if (call.operation != operation) return std::nullopt;
+    if ((operation && call.operation != *operation) || !call.path.ends_with(suffix)) {
+      return std::nullopt;
+    }
     return ++*seen == nth ? std::optional<int>(code) : std::nullopt;
   });
 }

@@ -43,8 +43,10 @@ class FaultInjectingPlatform : public PlatformWrapper {
   explicit FaultInjectingPlatform(Platform& target = Platform::standard())
       : PlatformWrapper(target) {}
 
-  // Fails the `nth` (1-based) call of `operation` made from now on, once, with `code`.
-  void failNth(FileOperation operation, int nth, int code);
+  // Fails the `nth` (1-based) call made from now on, once, with `code`: counting only calls of
+  // `operation` when one is given, and only those whose path ends in `suffix`.
+  void failNth(std::optional<FileOperation> operation, size_t nth, int code,
+               const std::string& suffix = {});
   // Fails every call of `operation` whose path contains `fragment` (empty: every call).
   void failWhere(FileOperation operation, const std::string& fragment, int code);
   void addRule(Rule rule) {

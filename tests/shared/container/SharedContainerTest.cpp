@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <functional>
 #include <tuple>
 
+#include "ErrorText.h"
 #include "FaultInjectingPlatform.h"
 #include "TempFolder.h"
 #include "core/Errors.h"
@@ -21,15 +21,6 @@ constexpr double kNow = Timestamp::kUnixOffset + 800'000'000.0;
 const std::string kNoContainer =
     "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.";
 const std::string kExpired = "The move request has expired.";
-
-std::string messageOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "no error";
-}
 
 class SharedContainerTest : public ::testing::Test {
  protected:
@@ -91,13 +82,14 @@ TEST_F(SharedContainerTest, EachUsableGroupHasOnePrivateFolderAndOtherIdentifier
   for (const std::string identifier : {"", "..", ".", "a/b", "../escape"}) {
     setGroup(nlohmann::json{{"TesselAppGroup", identifier}}.dump());
     EXPECT_EQ(SharedContainer::group(platform), identifier);
-    EXPECT_EQ(messageOf([&] { SharedContainer::url(platform); }), kNoContainer) << identifier;
+    EXPECT_EQ(testing::errorOf([&] { SharedContainer::url(platform); }), kNoContainer)
+        << identifier;
   }
 
   // A usable identifier whose folder cannot be made has no container either.
   setGroup("{}");
   platform.failWhere(FileOperation::createDirectory, "group.com.quillmark.Tessel", EACCES);
-  EXPECT_EQ(messageOf([&] { SharedContainer::url(platform); }), kNoContainer);
+  EXPECT_EQ(testing::errorOf([&] { SharedContainer::url(platform); }), kNoContainer);
 }
 
 TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutExactlyOnce) {
@@ -125,10 +117,10 @@ TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
       {old.id, encodeJson(old), kExpired},
       {future.id, encodeJson(future), kExpired},
       {Uuid::random(), encodeJson(large), kExpired},  // stored under another identifier
-      {Uuid::random(), garbled, messageOf([&] { decodeJson<MoveRequest>(garbled); })}};
+      {Uuid::random(), garbled, testing::errorOf([&] { decodeJson<MoveRequest>(garbled); })}};
   for (const auto& [id, bytes, message] : cases) {
     const std::string path = store(id, bytes);
-    EXPECT_EQ(messageOf([&] { SharedContainer::consume(id, platform); }), message);
+    EXPECT_EQ(testing::errorOf([&] { SharedContainer::consume(id, platform); }), message);
     EXPECT_EQ(Platform::standard().readFile(path), bytes) << message;
   }
   // Refused from its size alone, before it fills the memory.

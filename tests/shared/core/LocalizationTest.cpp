@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "FaultInjectingPlatform.h"
-#include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "core/Bundle.h"
 
@@ -43,14 +42,6 @@ TEST(PreferredLocalizations, FollowsTheUsersLanguageLists) {
   }
 }
 
-TEST(LocalizedText, ChoosesJapaneseOnlyWhenJapaneseComesFirst) {
-  // localizedText reads the process environment, as every deliverable does.
-  for (const auto& [language, text] : {std::pair{"ja_JP:en", "日本語"}, {"en:ja", "English"}}) {
-    const testing::ScopedLanguage scoped(language);
-    EXPECT_EQ(localizedText("日本語", "English"), text);
-  }
-}
-
 TEST(FormatText, FillsPlaceholdersInOrderAndKeepsExtraOnes) {
   EXPECT_EQ(formatText("「%@」を「%@」へ", {"a", "b"}), "「a」を「b」へ");
   EXPECT_EQ(formatText("%@ and %@", {"one"}), "one and %@");
@@ -59,33 +50,33 @@ TEST(FormatText, FillsPlaceholdersInOrderAndKeepsExtraOnes) {
 
 class InfoFile : public ::testing::Test {
  protected:
-  bool directWith(const std::string& content) {
-    const std::string path = folder.file("info.json", content);
-    Environment environment({{"TESSEL_INFO_FILE", path}});
-    return DistributionMode::direct(environment.platform);
-  }
-  std::optional<std::string> groupWith(const std::string& content) {
-    const std::string path = folder.file("info.json", content);
-    Environment environment({{"TESSEL_INFO_FILE", path}});
-    return Bundle::infoString("TesselAppGroup", environment.platform);
+  InfoFile() { platform.inheritsEnvironment = false; }
+  // The platform, its Info file holding `content`.
+  Platform& withInfo(const std::string& content) {
+    platform.variables = {{"TESSEL_INFO_FILE", folder.file("info.json", content)}};
+    return platform;
   }
   testing::TempFolder folder;
+  testing::FaultInjectingPlatform platform;
 };
 
 // Only the JSON literal true makes a direct build, and only a JSON string is an identifier.
 TEST_F(InfoFile, ValuesOfTheWrongTypeConfigureNothing) {
-  EXPECT_TRUE(directWith(R"({"TesselDirectDistribution":true})"));
+  EXPECT_TRUE(DistributionMode::direct(withInfo(R"({"TesselDirectDistribution":true})")));
   for (const char* content :
        {R"({"TesselDirectDistribution":false})", R"({"TesselDirectDistribution":"true"})",
         R"({"TesselDirectDistribution":1})", "{}", "not json", "[true]"}) {
-    EXPECT_FALSE(directWith(content)) << content;
+    EXPECT_FALSE(DistributionMode::direct(withInfo(content))) << content;
   }
-  EXPECT_EQ(groupWith(R"({"TesselAppGroup":"group.example"})"), "group.example");
-  EXPECT_EQ(groupWith(R"({"TesselAppGroup":42})"), std::nullopt);
-  EXPECT_EQ(groupWith(R"({"TesselAppGroup":null})"), std::nullopt);
+  const auto group = [&](const std::string& content) {
+    return Bundle::infoString("TesselAppGroup", withInfo(content));
+  };
+  EXPECT_EQ(group(R"({"TesselAppGroup":"group.example"})"), "group.example");
+  EXPECT_EQ(group(R"({"TesselAppGroup":42})"), std::nullopt);
+  EXPECT_EQ(group(R"({"TesselAppGroup":null})"), std::nullopt);
 
-  Environment environment({{"TESSEL_INFO_FILE", folder.at("absent.json")}});
-  EXPECT_FALSE(DistributionMode::direct(environment.platform));
+  platform.variables = {{"TESSEL_INFO_FILE", folder.at("absent.json")}};
+  EXPECT_FALSE(DistributionMode::direct(platform));
 }
 
 }  // namespace

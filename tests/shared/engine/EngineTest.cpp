@@ -18,15 +18,6 @@ std::map<std::string, std::string> EngineTest::items() {
   return picture;
 }
 
-std::string errorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return {};
-}
-
 namespace {
 
 void picture(Platform& platform, const std::string& root, const std::string& relative,

@@ -5,14 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "ErrorText.h"
 #include "FaultInjectingPlatform.h"
 #include "ScopedLanguage.h"
 #include "TempFolder.h"
+#include "engine/ItemIdentity.h"
 #include "engine/MoveEngine.h"
 
 namespace tessel::testing {
@@ -37,10 +38,12 @@ class EngineTest : public ::testing::Test {
   std::vector<MoveEntry> storedEntries() { return engine.journal().value().entries; }
   // treePicture() of the temporary folder without the journal's folder.
   std::map<std::string, std::string> items();
+  // Whether `engine` holds nothing to undo.
+  static bool nothingToUndo(MoveEngine& engine) {
+    const auto journal = engine.journal();
+    return !journal || journal->entries.empty();
+  }
 };
-
-// The text of the error that `call` throws; empty when it throws none.
-std::string errorOf(const std::function<void()>& call);
 
 // Every item under `root`: relative path to kind, inode and content (or link target), so two
 // pictures are equal only when nothing was lost, renamed, replaced or rewritten.

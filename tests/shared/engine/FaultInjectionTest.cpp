@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "EngineTest.h"
-#include "engine/ItemIdentity.h"
 
 namespace tessel::testing {
 namespace {
@@ -17,14 +16,6 @@ class FaultInjectionTest : public EngineTest {
     batch = files(5);
     before = items();
   }
-  // Fails the `nth` call of `operation` whose path ends in `suffix`.
-  void failNthAt(FileOperation operation, const std::string& suffix, int nth, int code) {
-    auto seen = std::make_shared<int>(0);
-    platform.addRule([=](const PlatformCall& call) -> std::optional<int> {
-      if (call.operation != operation || !call.path.ends_with(suffix)) return std::nullopt;
-      return ++*seen == nth ? std::optional<int>(code) : std::nullopt;
-    });
-  }
   bool movedAway(int item) { return !itemExists(batch[item - 1], platform); }
 };
 
@@ -35,7 +26,8 @@ TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
   struct Case {
     FileOperation operation;
     std::string suffix;
-    int nth, code, moved;
+    size_t nth;
+    int code, moved;
     size_t entries, pending;
   };
   for (const Case& fault : {Case{FileOperation::move, "/f3", 1, EACCES, 2, 3, 1},
@@ -43,7 +35,7 @@ TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
                             Case{FileOperation::sync, "", 1, EIO, 5, 5, 5},
                             Case{FileOperation::write, "", 2, ENOSPC, 5, 5, 5}}) {
     SCOPED_TRACE(std::to_string(fault.code) + " at call " + std::to_string(fault.nth));
-    failNthAt(fault.operation, fault.suffix, fault.nth, fault.code);
+    platform.failNth(fault.operation, fault.nth, fault.code, fault.suffix);
     const MoveResult result = move(batch);
     EXPECT_EQ(result.moved, fault.moved);
     EXPECT_NE(result.failure.value_or("").find(std::strerror(fault.code)), std::string::npos);
@@ -139,14 +131,7 @@ class EveryCallTest : public FaultInjectionTest {
     MoveEngine restarted(journalPath, disk);
     EXPECT_EQ(errorOf([&] { undoAll(restarted); }), "");
     EXPECT_EQ(items(), before);
-    const auto journal = restarted.journal();
-    EXPECT_TRUE(!journal || journal->entries.empty());
-  }
-  void failCall(size_t nth, int code) {
-    auto seen = std::make_shared<size_t>(0);
-    disk.addRule([=](const PlatformCall&) -> std::optional<int> {
-      return ++*seen == nth ? std::optional<int>(code) : std::nullopt;
-    });
+    EXPECT_TRUE(nothingToUndo(restarted));
   }
 };
 
@@ -156,7 +141,7 @@ TEST_F(EveryCallTest, FailingEachCallOfAMoveOrAnUndoInTurnLosesNothing) {
   MoveEngine engine(journalPath, disk);
   for (size_t nth = 1; nth <= moveCalls; ++nth) {
     SCOPED_TRACE("move call " + std::to_string(nth));
-    failCall(nth, EIO);
+    disk.failNth(std::nullopt, nth, EIO);
     errorOf([&] { moveAll(engine); });
     disk.clearFaults();
     expectRepairedByUndo();
@@ -164,7 +149,7 @@ TEST_F(EveryCallTest, FailingEachCallOfAMoveOrAnUndoInTurnLosesNothing) {
   for (size_t nth = 1; nth <= undoCalls; ++nth) {
     SCOPED_TRACE("undo call " + std::to_string(nth));
     ASSERT_EQ(moveAll(engine).moved, 7);
-    failCall(nth, ENOSPC);
+    disk.failNth(std::nullopt, nth, ENOSPC);
     errorOf([&] { undoAll(engine); });
     disk.clearFaults();
     expectRepairedByUndo();

@@ -1,6 +1,5 @@
 // The journal file and the identity by which moved items are recognised.
 #include "EngineTest.h"
-#include "engine/ItemIdentity.h"
 #include "records/RecordCoding.h"
 
 namespace tessel::testing {
@@ -66,15 +65,11 @@ TEST_F(JournalTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
 }
 
 TEST_F(JournalTest, IdentityJoinsDeviceInodeAndBirthTime) {
-  FileAttributes attributes;
-  attributes.device = 2049;
-  attributes.inode = 42;
-  attributes.birthTime = 1700000000.0;
-  EXPECT_EQ(identityString(attributes), "2049:42:1700000000.0");
-  attributes.birthTime.reset();
-  EXPECT_EQ(identityString(attributes), "2049:42:0.0");
-  attributes.inode.reset();
-  EXPECT_EQ(errorOf([&] { identityString(attributes); }), "Cannot identify this file.");
+  EXPECT_EQ(identityString({.device = 2049, .inode = 42, .birthTime = 17e8}),
+            "2049:42:1700000000.0");
+  EXPECT_EQ(identityString({.device = 2049, .inode = 42, .birthTime = {}}), "2049:42:0.0");
+  EXPECT_EQ(errorOf([] { identityString({.device = 2049, .inode = {}, .birthTime = {}}); }),
+            "Cannot identify this file.");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include "EngineTest.h"
-#include "engine/ItemIdentity.h"
 #include "path/PathText.h"
 
 namespace tessel::testing {

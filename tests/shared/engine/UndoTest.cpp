@@ -1,6 +1,5 @@
 // Undo moves the last batch back, last item first, and never overwrites anything.
 #include "EngineTest.h"
-#include "engine/ItemIdentity.h"
 #include "records/RecordCoding.h"
 
 namespace tessel::testing {
@@ -56,33 +55,28 @@ TEST_F(UndoTest, AnyPendingEntryMarksAnInterruptedBatchThatUndoSettles) {
   }
 }
 
-TEST_F(UndoTest, StopsWithoutOverwritingWhenTheMovedItemWasReplaced) {
+// Undo stops, overwriting nothing, at the first entry (last first) it has no roots for, whose
+// item is no longer where it was moved, or whose old place is taken, even with nothing to fill it.
+TEST_F(UndoTest, StopsWithoutOverwritingAtTheFirstEntryItCannotMoveBack) {
+  EXPECT_EQ(errorOf([&] { engine.undo({}, {destination}); }), kAccess);
+  EXPECT_EQ(errorOf([&] { engine.undo({sources}, {sources}); }), kAccess);
+
   platform.moveItem(destination + "/f3", destination + "/renamed");
   temp.file("Archive/f3", "impostor");
   EXPECT_EQ(errorOf([&] { undo(); }), kReplaced);
-  EXPECT_EQ(storedEntries().size(), 3u);
   EXPECT_EQ(platform.readFile(destination + "/f3"), "impostor");
-
   platform.removeItem(destination + "/f3");
   EXPECT_EQ(errorOf([&] { undo(); }), kReplaced) << "neither place holds the item";
-}
+  EXPECT_EQ(storedEntries().size(), 3u);
 
-TEST_F(UndoTest, StopsAtTheFirstEntryWhoseOldPlaceIsTaken) {
+  platform.moveItem(destination + "/renamed", destination + "/f3");
   temp.file("Sources/f1", "newcomer");
   EXPECT_EQ(errorOf([&] { undo(); }), kOccupied);
   EXPECT_EQ(storedEntries().size(), 1u) << "the entries after it were undone";
   EXPECT_EQ(platform.readFile(moved[0]), "newcomer");
   EXPECT_EQ(platform.readFile(destination + "/f1"), "content 1");
-
-  // Something else at the old place while the destination is empty is just as taken.
   platform.removeItem(destination + "/f1");
   EXPECT_EQ(errorOf([&] { undo(); }), kOccupied);
-}
-
-TEST_F(UndoTest, NeedsARootForBothPlacesOfEveryEntry) {
-  EXPECT_EQ(errorOf([&] { engine.undo({}, {destination}); }), kAccess);
-  EXPECT_EQ(errorOf([&] { engine.undo({sources}, {sources}); }), kAccess);
-  EXPECT_EQ(storedEntries().size(), 3u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+#include "ErrorText.h"
 #include "TempFolder.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
@@ -18,7 +19,7 @@ class PosixPlatformTest : public ::testing::Test {
   Platform& platform = Platform::standard();
   testing::TempFolder folder;
 
-  int errorOf(const std::function<void()>& call) {
+  int codeOf(const std::function<void()>& call) {
     try {
       call();
     } catch (const PlatformError& error) {
@@ -31,14 +32,14 @@ class PosixPlatformTest : public ::testing::Test {
 TEST_F(PosixPlatformTest, MovesNeverReplaceAFileOrAFolder) {
   const std::string a = folder.file("a", "mine");
   const std::string b = folder.file("b", "theirs");
-  EXPECT_EQ(errorOf([&] { platform.moveItem(a, b); }), EEXIST);
+  EXPECT_EQ(codeOf([&] { platform.moveItem(a, b); }), EEXIST);
   EXPECT_EQ(platform.readFile(a), "mine");
   EXPECT_EQ(platform.readFile(b), "theirs");
 
   // rename(2) would silently replace an empty folder; a move must not.
   const std::string from = folder.folder("from");
   const std::string empty = folder.folder("empty");
-  EXPECT_EQ(errorOf([&] { platform.moveItem(from, empty); }), EEXIST);
+  EXPECT_EQ(codeOf([&] { platform.moveItem(from, empty); }), EEXIST);
   EXPECT_TRUE(platform.fileExists(from));
 
   platform.moveItem(a, folder.at("c"));
@@ -47,12 +48,7 @@ TEST_F(PosixPlatformTest, MovesNeverReplaceAFileOrAFolder) {
 
   // Errors name both paths and the system's reason.
   const std::string missing = folder.at("missing"), target = folder.at("target");
-  std::string text;
-  try {
-    platform.moveItem(missing, target);
-  } catch (const PlatformError& error) {
-    text = error.what();
-  }
+  const std::string text = testing::errorOf([&] { platform.moveItem(missing, target); });
   for (const std::string& part : {missing, target, std::string("No such file or directory")}) {
     EXPECT_NE(text.find(part), std::string::npos) << text;
   }
@@ -92,7 +88,7 @@ TEST_F(PosixPlatformTest, AtomicWritesReplaceWholeAndLeaveNoTemporaryFiles) {
   EXPECT_EQ(platform.readFile(path), "second");
   EXPECT_EQ(platform.contentsOfDirectory(folder.path()).size(), 1u);
 
-  EXPECT_EQ(errorOf([&] {
+  EXPECT_EQ(codeOf([&] {
               platform.writeFileAtomically(folder.at("no/such/folder/f"), "x", Durability::durable);
             }),
             ENOENT);
@@ -105,8 +101,8 @@ TEST_F(PosixPlatformTest, CreatingFoldersMakesEveryMissingOneButNotOverAFile) {
   ASSERT_EQ(::stat(folder.at("a/b/c").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   folder.file("plain");
-  EXPECT_EQ(errorOf([&] { platform.createDirectories(folder.at("plain"), 0755); }), ENOTDIR);
-  EXPECT_NE(errorOf([&] { platform.createDirectories(folder.at("plain/sub"), 0755); }), 0);
+  EXPECT_EQ(codeOf([&] { platform.createDirectories(folder.at("plain"), 0755); }), ENOTDIR);
+  EXPECT_NE(codeOf([&] { platform.createDirectories(folder.at("plain/sub"), 0755); }), 0);
 }
 
 TEST_F(PosixPlatformTest, CopiesAndRemovesWholeTrees) {
@@ -116,7 +112,7 @@ TEST_F(PosixPlatformTest, CopiesAndRemovesWholeTrees) {
   platform.copyItem(folder.at("tree"), folder.at("copy"));
   EXPECT_EQ(platform.readFile(folder.at("copy/sub/two")), "2");
   EXPECT_EQ(platform.readSymbolicLink(folder.at("copy/link")), "one");
-  EXPECT_EQ(errorOf([&] { platform.copyItem(folder.at("tree"), folder.at("copy")); }), EEXIST);
+  EXPECT_EQ(codeOf([&] { platform.copyItem(folder.at("tree"), folder.at("copy")); }), EEXIST);
 
   platform.removeItem(folder.at("tree"));
   EXPECT_FALSE(platform.fileExists(folder.at("tree")));

@@ -1,5 +1,0 @@
-#include "DecodeAndReencode.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-  return decodeAndReencode<tessel::MenuSnapshot>(data, size);
-}
