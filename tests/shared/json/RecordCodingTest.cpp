@@ -137,8 +137,8 @@ TEST(RecordCoding, APathThatIsNotUtf8CannotBeWrittenAndIsNamedInTheError) {
 
 TEST(JsonText, StringsAreEscapedExactlyAsStored) {
   std::string out;
-  appendJsonString(out, "a/b\"c\\d\x01\t é→");
-  EXPECT_EQ(out, "\"a\\/b\\\"c\\\\d\\u0001\\t é→\"");
+  appendJsonString(out, "a/b\"c\\d\x01\x1F\t é→");
+  EXPECT_EQ(out, "\"a\\/b\\\"c\\\\d\\u0001\\u001f\\t é→\"");
 }
 
 TEST(JsonText, DecimalsAreShortestWithoutExponent) {

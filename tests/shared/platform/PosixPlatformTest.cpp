@@ -74,11 +74,6 @@ TEST_F(PosixPlatformTest, AttributesDescribeTheItemItselfAndSurviveAMove) {
   EXPECT_EQ(before.device, after.device);
   EXPECT_EQ(before.inode, after.inode);
   EXPECT_EQ(before.birthTime, after.birthTime);
-
-  struct stat st;
-  ASSERT_EQ(::lstat(folder.at("g").c_str(), &st), 0);
-  EXPECT_EQ(after.device, st.st_dev);
-  EXPECT_EQ(after.inode, st.st_ino);
 }
 
 TEST_F(PosixPlatformTest, AtomicWritesReplaceWholeAndLeaveNoTemporaryFiles) {
@@ -113,6 +108,9 @@ TEST_F(PosixPlatformTest, CopiesAndRemovesWholeTrees) {
   EXPECT_EQ(platform.readFile(folder.at("copy/sub/two")), "2");
   EXPECT_EQ(platform.readSymbolicLink(folder.at("copy/link")), "one");
   EXPECT_EQ(codeOf([&] { platform.copyItem(folder.at("tree"), folder.at("copy")); }), EEXIST);
+  EXPECT_EQ(codeOf([&] { platform.copyItem(folder.at("tree/sub/two"), folder.at("copy/one")); }),
+            EEXIST);
+  EXPECT_EQ(platform.readFile(folder.at("copy/one")), "1");
 
   platform.removeItem(folder.at("tree"));
   EXPECT_FALSE(platform.fileExists(folder.at("tree")));
