@@ -71,6 +71,13 @@ TEST_F(PathSafetyOnDisk, RelativeAndLoopingLinksResolveWithoutHanging) {
   ASSERT_EQ(::symlink("loop1", (root + "/loop2").c_str()), 0);
   const std::string looped = canonical(root + "/loop1/inside");
   EXPECT_FALSE(contains(root + "/y", looped));
+  // Like the kernel, it follows 40 links at most: the 41st of a chain is kept as written.
+  for (int i = 1; i <= 41; ++i) {
+    const std::string target = i == 41 ? "y" : "c" + std::to_string(i + 1);
+    ASSERT_EQ(::symlink(target.c_str(), (root + "/c" + std::to_string(i)).c_str()), 0);
+  }
+  EXPECT_EQ(canonical(root + "/c2/file"), root + "/y/file");
+  EXPECT_EQ(canonical(root + "/c1/file"), root + "/c41/file");
 }
 
 TEST_F(PathSafetyOnDisk, NamesDifferingOnlyInCompositionAreDifferentFolders) {
