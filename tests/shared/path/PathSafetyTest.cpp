@@ -17,6 +17,7 @@ TEST(PathText, StandardisesLexically) {
   EXPECT_EQ(standardizedPath("/a/b/../c"), "/a/c");
   EXPECT_EQ(standardizedPath("/../.."), "/");
   EXPECT_EQ(standardizedPath("a/../../b"), "../b");
+  EXPECT_EQ(standardizedPath("../../b"), "../../b");
   EXPECT_EQ(parentPath("/a"), "/");
   EXPECT_EQ(parentPath("/a/b/"), "/a");
   EXPECT_EQ(lastComponent("/a/b/"), "b");
