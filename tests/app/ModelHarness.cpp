@@ -5,8 +5,9 @@
 
 namespace tessel::testing {
 
-AppModel& ModelHarness::start() {
-  model = std::make_unique<AppModel>(desktop.desktop(), platform);
+AppModel& ModelHarness::start(WindowPresenter* presenter) {
+  model = std::make_unique<AppModel>(
+      Desktop{desktop, presenter ? *presenter : desktop, desktop, desktop}, platform);
   return *model;
 }
 
@@ -18,6 +19,11 @@ HostSettings ModelHarness::favoritesAt(const std::vector<std::string>& folders) 
   HostSettings settings;
   for (const std::string& folder : folders) settings.favorites.push_back(grantFor(folder));
   return settings;
+}
+
+void ModelHarness::addFavorites(const std::vector<std::string>& names) {
+  for (const std::string& name : names)
+    model->addFolder(fileUrl(temp.folder("home/" + name)), true);
 }
 
 void ModelHarness::writeSettings(const HostSettings& settings) {
@@ -51,6 +57,18 @@ std::optional<bool> ModelHarness::undoAndWait() {
   model->undoLastMove([&answer](bool ok) { answer = ok; });
   waitUntil([&] { return answer.has_value(); });
   return answer;
+}
+
+void ModelHarness::startHeldMove(const std::string& file) {
+  platform.holdMoves();
+  model->move({fileUrl(file)}, QString::fromStdString(model->settings().favorites.at(0).path),
+              false);
+  ASSERT_TRUE(model->busy());
+}
+
+void ModelHarness::finishHeldMove() {
+  platform.releaseMoves();
+  ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
 }
 
 }  // namespace tessel::testing

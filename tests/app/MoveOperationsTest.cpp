@@ -84,9 +84,6 @@ TEST_F(MoveTest, UndoPutsTheLastBatchBackAndCountsIt) {
   EXPECT_EQ(status(), "Undid 2 moves.");
   EXPECT_TRUE(platform.fileExists(a) && platform.fileExists(b));
   EXPECT_EQ(desktop.notifications, notificationsBefore + 1);
-  ScopedLanguage japanese("ja");
-  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
-  EXPECT_EQ(status(), "0件の移動を取り消しました。");
 }
 
 class StoreMoveTest : public StoreBuildHarness {

@@ -1,7 +1,5 @@
 // Requests from the file manager: a wake-up URL names a stored request, which is consumed and
 // carried out; failures of moves and undos bring the window forward.
-#include <future>
-
 #include "ModelHarness.h"
 #include "container/SharedContainer.h"
 #include "core/Errors.h"
@@ -71,19 +69,14 @@ TEST_F(RequestTest, UnusableRequestsAreOnlyReported) {
   EXPECT_TRUE(platform.fileExists(lastRequestFile));
   EXPECT_FALSE(model->busy());
   EXPECT_EQ(desktop.windowsHidden + desktop.broughtForward, 0);
-  ScopedLanguage japanese("ja");
-  model->handleURL(enqueue({}, archive, "Move"));
-  EXPECT_EQ(status(), "不明な操作です。");
+  model->handleURL(enqueue({}, archive, "Move"));  // operations are matched exactly
+  EXPECT_EQ(status(), "Unknown operation.");
 }
 
 TEST_F(RequestTest, WhileAMoveRunsRequestsAreAnsweredWithoutWaiting) {
   const std::string a = temp.file("home/Inbox/a.txt");
   const std::string b = temp.file("home/Inbox/b.txt");
-  std::promise<void> release;
-  platform.addRule([held = release.get_future().share()](const PlatformCall& call) {
-    if (call.operation == FileOperation::move) held.wait();
-    return std::optional<int>();
-  });
+  platform.holdMoves();
   model->handleURL(enqueue({a}, archive));
 
   model->handleURL(enqueue({b}, archive));
@@ -99,8 +92,7 @@ TEST_F(RequestTest, WhileAMoveRunsRequestsAreAnsweredWithoutWaiting) {
   model->addFolder(fileUrl(temp.folder("home/Inbox")), true);
   EXPECT_EQ(model->settings().favorites.size(), 1u);
 
-  release.set_value();
-  ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
+  finishHeldMove();
   EXPECT_TRUE(platform.fileExists(b));
   EXPECT_EQ(desktop.broughtForward, 2);
 }
@@ -126,9 +118,8 @@ TEST_F(RequestTest, OpensOnlyExistingFoldersInsideAFavorite) {
 
   // By request, the failure goes to the status line and the window stays hidden.
   desktop.openSucceeds = true;
-  ScopedLanguage japanese("ja");
   model->handleURL(enqueue({}, temp.at("home/Outside"), "openFolder"));
-  EXPECT_EQ(status(), "登録した移動先のフォルダを開けません。");
+  EXPECT_EQ(status(), "Cannot open the registered destination folder.");
   EXPECT_EQ(desktop.broughtForward, 0);
 }
 

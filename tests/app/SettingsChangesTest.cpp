@@ -65,19 +65,5 @@ TEST_F(SettingsChangesTest, AddingAFileOrAMissingFolderChangesNothing) {
   EXPECT_NE(status().find("No such file or directory"), std::string::npos) << status();
 }
 
-TEST_F(SettingsChangesTest, AddSourceFolderAsksThePanelAndAddsASourceFolder) {
-  start();
-  const std::string downloads = temp.folder("home/Downloads");
-  model->addSourceFolder();  // cancelled
-  EXPECT_TRUE(model->settings().roots.empty());
-  EXPECT_EQ(desktop.prompts, QStringList{"Allow Source Folder"});
-  desktop.folderAnswer = fileUrl(downloads);
-  model->addSourceFolder();
-  ASSERT_EQ(model->settings().roots.size(), 1u);
-  EXPECT_EQ(model->settings().roots[0].path, downloads);
-  EXPECT_TRUE(model->settings().favorites.empty());
-  EXPECT_TRUE(model->selectedDestination().isEmpty());
-}
-
 }  // namespace
 }  // namespace tessel::testing

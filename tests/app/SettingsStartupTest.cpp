@@ -24,21 +24,10 @@ TEST_F(StartupTest, WithoutSettingsUsesDefaultsPublishesAndWritesNothing) {
   EXPECT_EQ(desktop.notifications, 1);
 }
 
-TEST_F(StartupTest, LoadsStoredSettingsAndPublishesTheirFavorites) {
-  const std::string inbox = temp.folder("home/Inbox");
-  HostSettings stored = favoritesAt({inbox});
-  stored.recent = {inbox};
-  stored.policy = ConflictPolicy::skip;
-  writeSettings(stored);
-  start();
-  EXPECT_EQ(status(), "Ready");
-  EXPECT_EQ(model->settings(), stored);
-  EXPECT_EQ(publishedMenu().favorites.at(0).name, "Inbox");
-}
-
 TEST_F(StartupTest, MigratesBothFormerFilesOnceAndLeavesThem) {
-  HostSettings stored;
+  HostSettings stored = favoritesAt({temp.folder("home/Inbox")});
   stored.recent = {"/elsewhere"};
+  stored.policy = ConflictPolicy::skip;
   temp.file(kFormer + "settings.json", encodeJson(stored));
   temp.file(kFormer + "undo.json", "journal");
   start();

@@ -61,7 +61,7 @@ class MainWindowTest : public WindowTestSession {
 };
 
 TEST_F(MainWindowTest, TheWindowIsAtLeast760By590AndClosingOnlyHidesIt) {
-  startModel();
+  start();
   open();
   EXPECT_EQ(window->minimumSize(), QSize(760, 590));
   EXPECT_EQ(window->windowTitle(), "Tessel");
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, TheWindowIsAtLeast760By590AndClosingOnlyHidesIt) {
 }
 
 TEST_F(MainWindowTest, UndoLastMoveIsControlZAndOffWhileBusy) {
-  startModel();
+  start();
   addFavorites({"Archive"});
   open();
   QAction* undo = window->undoAction();
@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, UndoLastMoveIsControlZAndOffWhileBusy) {
 
 TEST_F(MainWindowTest, ScreenshotsInBothLanguagesAndWhileBusy) {
   {
-    startModel();
+    start();
     open();
     furnish();
     model->setStatus("Moved 2, skipped 0. ");
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, ScreenshotsInBothLanguagesAndWhileBusy) {
   }
   {
     ScopedLanguage japanese("ja");
-    startModel();
+    start();
     open();
     furnish();
     model->setStatus("2件移動、0件スキップ。");
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, ScreenshotsInBothLanguagesAndWhileBusy) {
     setUpScreenshot("extension-setup-ja");
     window.reset();
   }
-  startModel();
+  start();
   open();
   furnish();
   startHeldMove(temp.file("home/Inbox/big.iso", "iso"));

@@ -24,7 +24,7 @@ class TesselServicesTest : public WindowTestSession {
 
   // The window's content appears, as the window group shows it at start-up.
   void appear() {
-    startModel(&presentation);
+    start(&presentation);
     if (!services->backgroundLaunch) presentation.showMainWindow();
     services->contentAppeared(*model);
   }
@@ -35,12 +35,6 @@ class TesselServicesTest : public WindowTestSession {
       paths.push_back(temp.file("home/Inbox/f" + std::to_string(index) + ".txt", "x"));
     }
     return paths;
-  }
-
-  static QList<QUrl> urls(const std::vector<std::string>& paths) {
-    QList<QUrl> list;
-    for (const std::string& path : paths) list.append(fileUrl(path));
-    return list;
   }
 
   void settle() {
@@ -56,24 +50,18 @@ class TesselServicesTest : public WindowTestSession {
   std::unique_ptr<TesselServices> services;
 };
 
-TEST_F(TesselServicesTest, ABackgroundLaunchNeverShowsTheWindowAndStaysInTheBackground) {
-  launch({"--background-command"});
-  EXPECT_TRUE(services->backgroundLaunch);
-  EXPECT_EQ(presentation.policy(), Presentation::Policy::accessory);
-  appear();
-  flushEvents();
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_TRUE(presentation.hidden());
-  EXPECT_EQ(services->model, model.get());
-}
-
-TEST_F(TesselServicesTest, ABackgroundLaunchShowsTheWindowWhenTheItemsItReceivedNeedADestination) {
-  launch({"--background-command"});
-  services->moveFiles(urls(files(1)), std::nullopt);
-  appear();
-  flushEvents();
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_FALSE(presentation.hidden());
+TEST_F(TesselServicesTest, ABackgroundLaunchShowsTheWindowOnlyForItemsThatNeedADestination) {
+  for (const bool items : {false, true}) {
+    launch({"--background-command"});
+    EXPECT_TRUE(services->backgroundLaunch);
+    EXPECT_EQ(presentation.policy(), Presentation::Policy::accessory);
+    if (items) services->moveFiles(fileUrls(files(1)), std::nullopt);
+    appear();
+    flushEvents();
+    EXPECT_EQ(window.isVisible(), items);
+    EXPECT_EQ(presentation.hidden(), !items);
+    EXPECT_EQ(services->model, model.get());
+  }
 }
 
 TEST_F(TesselServicesTest, AnOrdinaryLaunchShowsTheWindowAndReopenBringsItBack) {
@@ -98,10 +86,7 @@ TEST_F(TesselServicesTest, EveryWakeUpUrlSendsTheHostToTheBackgroundAndOnlyGoodO
   launch();
   appear();
   const QString status = model->status();
-  for (const char* ignored :
-       {"tessel://move", "tessel://move/", "tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B/x",
-        "tessel://other/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B",
-        "Tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B", "tessel://move/not-a-uuid", ""}) {
+  for (const char* ignored : {"tessel://move/not-a-uuid", ""}) {
     presentation.showMainWindow();
     services->openURL(QString::fromLatin1(ignored));
     flushEvents();
@@ -133,9 +118,6 @@ TEST_F(TesselServicesTest, NoFileReceivedIsAnErrorForTheCallerAndKeepsWhatWasPen
             "Could not receive files from the file manager.");
   EXPECT_EQ(services->pendingSources, QList<QUrl>{fileUrl(temp.at("home/a.txt"))});
   EXPECT_EQ(services->pendingFavoriteIndex, 0);
-  ScopedLanguage japanese("ja");
-  EXPECT_EQ(services->moveFiles({}, std::nullopt),
-            "ファイルマネージャからファイルを受け取れませんでした。");
 }
 
 TEST_F(TesselServicesTest,
@@ -143,12 +125,12 @@ TEST_F(TesselServicesTest,
   launch();
   const std::vector<std::string> first = files(1);
   const std::vector<std::string> second = {temp.file("home/b.txt"), temp.file("home/c.txt")};
-  services->moveFiles(urls(first), std::nullopt);
-  services->moveFiles(urls(second), QString("favorite:"));
+  services->moveFiles(fileUrls(first), std::nullopt);
+  services->moveFiles(fileUrls(second), QString("favorite:"));
   EXPECT_EQ(services->pendingSources.size(), 2);
   appear();
   EXPECT_TRUE(services->pendingSources.isEmpty());
-  EXPECT_EQ(model->selectedSources(), urls(second));
+  EXPECT_EQ(model->selectedSources(), fileUrls(second));
   EXPECT_EQ(model->status(), "Received 2 items from the file manager. Choose a destination.");
   EXPECT_TRUE(window.isVisible());
 }
@@ -159,7 +141,7 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShow
   addFavorites({"Archive", "Photos"});
   flushEvents();
   const std::vector<std::string> items = files(2);
-  services->moveFiles(urls(items), QString("favorite:+1"));
+  services->moveFiles(fileUrls(items), QString("favorite:+1"));
   settle();
   EXPECT_TRUE(platform.fileExists(homePath("Photos/f0.txt")));
   EXPECT_TRUE(platform.fileExists(homePath("Photos/f1.txt")));
@@ -171,7 +153,7 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShow
   HostSettings settings = model->settings();
   settings.policy = ConflictPolicy::skip;
   model->setSettings(settings);
-  services->moveFiles(urls(files(2)), QString("favorite:1"));
+  services->moveFiles(fileUrls(files(2)), QString("favorite:1"));
   settle();
   EXPECT_EQ(model->status(), "Moved 0, skipped 2. ");
   EXPECT_TRUE(window.isVisible());
@@ -206,7 +188,7 @@ TEST_F(TesselServicesTest, AFavouriteThatIsNotRegisteredIsNamedCountingFromOne) 
   appear();
   addFavorites({"Archive"});
   flushEvents();
-  const QList<QUrl> items = urls(files(1));
+  const QList<QUrl> items = fileUrls(files(1));
   const std::vector<std::pair<QString, std::string>> cases = {
       {"favorite:-1", "Favorite 0 is not registered. Add a destination first."},
       {"favorite:1", "Favorite 2 is not registered. Add a destination first."},
@@ -219,9 +201,6 @@ TEST_F(TesselServicesTest, AFavouriteThatIsNotRegisteredIsNamedCountingFromOne) 
     EXPECT_EQ(model->selectedSources(), items);
     EXPECT_TRUE(window.isVisible());
   }
-  ScopedLanguage japanese("ja");
-  services->moveFiles(items, QString("favorite:4"));
-  EXPECT_EQ(model->status(), "お気に入り5は未登録です。先に移動先を登録してください。");
 }
 
 TEST_F(TesselServicesTest, ItemsThatArriveWhileAMoveRunsAreDropped) {
@@ -230,18 +209,13 @@ TEST_F(TesselServicesTest, ItemsThatArriveWhileAMoveRunsAreDropped) {
   addFavorites({"Archive"});
   flushEvents();
   startHeldMove(temp.file("home/held.txt"));
-  services->moveFiles(urls(files(1)), QString("favorite:0"));
+  services->moveFiles(fileUrls(files(1)), QString("favorite:0"));
   EXPECT_EQ(model->status(), "A move is in progress. Select this again when it finishes.");
   EXPECT_TRUE(services->pendingSources.isEmpty());
   EXPECT_EQ(services->pendingFavoriteIndex, std::nullopt);
   EXPECT_TRUE(window.isVisible());
   finishHeldMove();
   EXPECT_FALSE(platform.fileExists(homePath("Archive/f0.txt")));
-  ScopedLanguage japanese("ja");
-  startHeldMove(temp.file("home/held2.txt"));
-  services->moveFiles(urls(files(1)), std::nullopt);
-  EXPECT_EQ(model->status(), "移動処理中です。完了後にもう一度選んでください。");
-  finishHeldMove();
 }
 
 TEST_F(TesselServicesTest, OnlyABuildThatIsNotDistributedDirectlyOffersTheServicesEntry) {

@@ -13,76 +13,71 @@ class CommandActivationTest : public NautilusSession {
   }
   void TearDown() override { g_object_unref(provider); }
 
-  bool logged(const std::string& prefix) {
-    return iterateUntil([&] {
-      for (const std::string& line : loggedLines()) {
-        if (line.rfind(prefix, 0) == 0) return true;
-      }
-      return false;
-    });
+  // Activates the item at `titles` of the menu for `selection`, or of home's background when
+  // nothing is selected.
+  void choose(const std::vector<std::string>& selection, const std::vector<std::string>& titles) {
+    GList* items =
+        selection.empty() ? backgroundItems(provider, home) : fileItems(provider, selection);
+    activate(items, titles);
+    freeItems(items);
   }
 
   GObject* provider = nullptr;
 };
 
-TEST_F(CommandActivationTest, MoveToFavoriteStoresTheSelectionAndWakesTheHost) {
-  GList* items = fileItems(provider, {home + "/b.txt", home + "/a.txt"});
-  activate(items, {"Move To", "Inbox"});
-  freeItems(items);
-
-  const std::vector<MoveRequest> requests = storedRequests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].sources, (std::vector<std::string>{home + "/b.txt", home + "/a.txt"}));
-  EXPECT_EQ(requests[0].destination, home + "/Inbox");
-  EXPECT_FALSE(requests[0].hierarchical);
-  EXPECT_EQ(requests[0].operation, std::nullopt);
-  EXPECT_EQ(hostArguments(1),
-            "--background-command tessel://move/" + requests[0].id.string() + "\n");
+TEST_F(CommandActivationTest, EachItemStoresItsRequestThenWakesTheHostWithItsUrl) {
+  const struct {
+    std::vector<std::string> selection, titles;
+    bool stores;
+    std::optional<std::string> operation;
+    std::string destination;
+    bool hierarchical;
+  } cases[] = {
+      {{home + "/b.txt", home + "/a.txt"}, {"Move To", "Inbox"}, true, {}, home + "/Inbox", false},
+      {{},
+       {"Move through Folders", "Inbox", "Open Folder"},
+       true,
+       "openFolder",
+       home + "/Inbox",
+       true},
+      {{}, {"Undo Last Move"}, true, "undo", "", false},
+      // Settings opens the host as the user would, with no arguments.
+      {{}, {"Open Move Settings…"}, false, {}, "", false},
+  };
+  std::size_t starts = 0;
+  for (const auto& c : cases) {
+    choose(c.selection, c.titles);
+    const std::vector<MoveRequest> requests = takeRequests();
+    const std::string started = hostStarts(++starts).back();
+    ASSERT_EQ(requests.size(), c.stores ? 1u : 0u) << c.titles.back();
+    if (!c.stores) {
+      EXPECT_EQ(started, "");
+      continue;
+    }
+    const MoveRequest& request = requests[0];
+    EXPECT_EQ(request.sources, c.selection);
+    EXPECT_EQ(std::tie(request.operation, request.destination, request.hierarchical),
+              std::tie(c.operation, c.destination, c.hierarchical));
+    EXPECT_EQ(started, "--background-command tessel://move/" + request.id.string());
+  }
   EXPECT_TRUE(loggedLines().empty());
-}
 
-TEST_F(CommandActivationTest, OpenFolderAndUndoFromTheBackgroundNeedNoSelection) {
-  GList* items = backgroundItems(provider, home);
-  activate(items, {"Move through Folders", "Inbox", "Open Folder"});
-  freeItems(items);
-
-  const std::vector<MoveRequest> requests = storedRequests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_TRUE(requests[0].sources.empty());
-  EXPECT_EQ(requests[0].destination, home + "/Inbox");
-  EXPECT_TRUE(requests[0].hierarchical);
-  EXPECT_EQ(requests[0].operation, "openFolder");
-  EXPECT_EQ(hostArguments(1),
-            "--background-command tessel://move/" + requests[0].id.string() + "\n");
-}
-
-TEST_F(CommandActivationTest, SettingsOpensTheHostWithoutARequest) {
-  GList* items = backgroundItems(provider, home);
-  activate(items, {"Open Move Settings…"});
-  freeItems(items);
-  EXPECT_EQ(hostArguments(1), "\n");
-  EXPECT_TRUE(storedRequests().empty());
-}
-
-TEST_F(CommandActivationTest, MoveChosenFromABackgroundSendsNothing) {
-  // Files shows the item disabled; activating it anyway finds no selection.
-  GList* items = backgroundItems(provider, home);
-  activate(items, {"Move To", "Archive"});
-  freeItems(items);
+  // Files shows a move disabled in the background; activated anyway, it finds no selection.
+  choose({}, {"Move To", "Archive"});
   EXPECT_EQ(loggedLines(), std::vector<std::string>{"Tessel selection unavailable"});
-  EXPECT_TRUE(storedRequests().empty());
+  EXPECT_TRUE(takeRequests().empty());
 }
 
 TEST_F(CommandActivationTest, HostThatCannotStartIsLoggedOnceAndTheRequestStays) {
   ::setenv("TESSEL_HOST_EXECUTABLE", folder.at("missing-host").c_str(), 1);
-  GList* items = backgroundItems(provider, home);
-  activate(items, {"Undo Last Move"});
-  freeItems(items);
-  ASSERT_TRUE(logged("Tessel host launch failed: "));
+  choose({}, {"Undo Last Move"});
+  ASSERT_TRUE(iterateUntil([] { return !loggedLines().empty(); }));
   iterateUntil([] { return false; }, std::chrono::milliseconds(100));
-  EXPECT_EQ(loggedLines().size(), 1u);
-  ASSERT_EQ(storedRequests().size(), 1u);
-  EXPECT_EQ(storedRequests()[0].operation, "undo");
+  ASSERT_EQ(loggedLines().size(), 1u);
+  EXPECT_EQ(loggedLines()[0].rfind("Tessel host launch failed: ", 0), 0u) << loggedLines()[0];
+  const std::vector<MoveRequest> stayed = takeRequests();
+  ASSERT_EQ(stayed.size(), 1u);
+  EXPECT_EQ(stayed[0].operation, "undo");
 }
 
 TEST_F(CommandActivationTest, ItemsKeepTheProviderAliveUntilFilesDropsThem) {
@@ -92,10 +87,10 @@ TEST_F(CommandActivationTest, ItemsKeepTheProviderAliveUntilFilesDropsThem) {
   g_object_unref(second);
   ASSERT_NE(second, nullptr);
   activate(items, {"Move To", "Archive"});
-  EXPECT_EQ(storedRequests().size(), 1u);
+  EXPECT_EQ(takeRequests().size(), 1u);
   freeItems(items);
   EXPECT_EQ(second, nullptr);
-  hostArguments(1);
+  hostStarts(1);
 }
 
 }  // namespace

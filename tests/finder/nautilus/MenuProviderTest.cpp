@@ -4,13 +4,52 @@
 
 #include <set>
 
-#include "LoadedModule.h"
 #include "NautilusSession.h"
 
 namespace tessel::testing {
 namespace {
 
-class MenuProviderTest : public NautilusSession {};
+using MenuProviderTest = NautilusSession;
+
+TEST_F(MenuProviderTest, ItemsGetTheWholeTreeAndABackgroundGetsItWithMovesOff) {
+  MenuSnapshot oneFavorite = sampleSnapshot();
+  oneFavorite.favorites.pop_back();
+  oneFavorite.recent.clear();
+  // The core's separators are left out: each stands between a run of submenus and a run of
+  // commands, which Files sets apart by the submenu arrows. Files cannot show a submenu
+  // without items, so an empty one is a disabled item of its own.
+  const struct {
+    MenuSnapshot snapshot;
+    bool background;
+    const char* text;
+  } cases[] = {
+      {sampleSnapshot(), false,
+       "Move To ›\n  Archive\n  Inbox\n"
+       "Move through Folders ›\n"
+       "  Archive ›\n    Move Here\n    Open Folder\n"
+       "    2026 ›\n      Move Here\n      Open Folder\n"
+       "  Inbox ›\n    Move Here\n    Open Folder\n"
+       "Recent Destinations ›\n  Inbox\n  2026\n"
+       "Undo Last Move\nOpen Move Settings…\n"},
+      {oneFavorite, true,
+       "Move To ›\n  Archive (off)\n"
+       "Move through Folders ›\n"
+       "  Archive ›\n    Move Here (off)\n    Open Folder\n"
+       "    2026 ›\n      Move Here (off)\n      Open Folder\n"
+       "Undo Last Move\nOpen Move Settings…\n"},
+      {MenuSnapshot{{home}, {}, {}}, false,
+       "Move To (off)\nMove through Folders (off)\nUndo Last Move\nOpen Move Settings…\n"},
+  };
+  for (const auto& c : cases) {
+    publish(c.snapshot);
+    GObject* provider = makeProvider();
+    GList* items = c.background ? backgroundItems(provider, home)
+                                : fileItems(provider, {home + "/a.txt", home + "/b"});
+    EXPECT_EQ(text(items), c.text);
+    freeItems(items);
+    g_object_unref(provider);
+  }
+}
 
 void collectSubmenuLabels(GList* items, std::vector<std::string>& labels) {
   for (GList* entry = items; entry; entry = entry->next) {
@@ -28,40 +67,12 @@ void collectSubmenuLabels(GList* items, std::vector<std::string>& labels) {
   }
 }
 
-TEST_F(MenuProviderTest, ModuleListsOneMenuProvider) {
-  const std::vector<GType>& types = moduleTypes();
-  ASSERT_EQ(types.size(), 1u);
-  EXPECT_TRUE(g_type_is_a(types.front(), G_TYPE_OBJECT));
-  EXPECT_TRUE(g_type_is_a(types.front(), NAUTILUS_TYPE_MENU_PROVIDER));
-}
-
-TEST_F(MenuProviderTest, SelectedItemsGetTheWholeTreeWithMovesEnabled) {
+// Files' popover names a page after each submenu's label and keeps pages across menus: no two
+// submenus share a label, not even those of another menu with the same titles.
+TEST_F(MenuProviderTest, NoTwoSubmenusShareALabelAcrossMenus) {
   publish(sampleSnapshot());
   GObject* provider = makeProvider();
   GList* items = fileItems(provider, {home + "/a.txt", home + "/b"});
-  // The core's separators are left out: each stands between a run of submenus and a run of
-  // commands, which Files sets apart by the submenu arrows.
-  EXPECT_EQ(text(items),
-            "Move To ›\n"
-            "  Archive\n"
-            "  Inbox\n"
-            "Move through Folders ›\n"
-            "  Archive ›\n"
-            "    Move Here\n"
-            "    Open Folder\n"
-            "    2026 ›\n"
-            "      Move Here\n"
-            "      Open Folder\n"
-            "  Inbox ›\n"
-            "    Move Here\n"
-            "    Open Folder\n"
-            "Recent Destinations ›\n"
-            "  Inbox\n"
-            "  2026\n"
-            "Undo Last Move\n"
-            "Open Move Settings…\n");
-  // Files' popover names a page after each submenu's label and keeps pages across menus: no
-  // two submenus share a label, not even those of another menu with the same titles.
   GList* again = fileItems(provider, {home + "/a.txt"});
   std::vector<std::string> labels;
   collectSubmenuLabels(items, labels);
@@ -69,43 +80,6 @@ TEST_F(MenuProviderTest, SelectedItemsGetTheWholeTreeWithMovesEnabled) {
   EXPECT_EQ(labels.size(), 12u);
   EXPECT_EQ(std::set<std::string>(labels.begin(), labels.end()).size(), labels.size());
   freeItems(again);
-  freeItems(items);
-  g_object_unref(provider);
-}
-
-TEST_F(MenuProviderTest, BackgroundHasNoSelectionSoMovesAreDisabled) {
-  MenuSnapshot snapshot = sampleSnapshot();
-  snapshot.favorites.pop_back();
-  snapshot.recent.clear();
-  publish(snapshot);
-  GObject* provider = makeProvider();
-  GList* items = backgroundItems(provider, home);
-  EXPECT_EQ(text(items),
-            "Move To ›\n"
-            "  Archive (off)\n"
-            "Move through Folders ›\n"
-            "  Archive ›\n"
-            "    Move Here (off)\n"
-            "    Open Folder\n"
-            "    2026 ›\n"
-            "      Move Here (off)\n"
-            "      Open Folder\n"
-            "Undo Last Move\n"
-            "Open Move Settings…\n");
-  freeItems(items);
-  g_object_unref(provider);
-}
-
-TEST_F(MenuProviderTest, EmptySubmenusAreDisabledItemsOfTheirOwn) {
-  // Files cannot show a submenu without items.
-  publish(MenuSnapshot{{home}, {}, {}});
-  GObject* provider = makeProvider();
-  GList* items = fileItems(provider, {home + "/a.txt"});
-  EXPECT_EQ(text(items),
-            "Move To (off)\n"
-            "Move through Folders (off)\n"
-            "Undo Last Move\n"
-            "Open Move Settings…\n");
   freeItems(items);
   g_object_unref(provider);
 }

@@ -5,18 +5,14 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <thread>
 
+#include "HostRecords.h"
 #include "LoadedModule.h"
 #include "TestFileInfo.h"
 #include "container/SharedContainer.h"
-#include "json/JsonCoder.h"
-#include "path/PathText.h"
-#include "platform/Platform.h"
-#include "records/RecordCoding.h"
 
 namespace {
 
@@ -80,15 +76,12 @@ void NautilusSession::publish(const MenuSnapshot& snapshot) const {
   SharedContainer::publish(snapshot);
 }
 
-std::vector<MoveRequest> NautilusSession::storedRequests() const {
-  const std::string requests = folder.at("data/group.com.quillmark.Tessel/Requests");
-  std::vector<MoveRequest> stored;
-  if (!Platform::standard().fileExists(requests)) return stored;
-  for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests)) {
-    stored.push_back(
-        decodeJson<MoveRequest>(Platform::standard().readFile(joinPath(requests, entry.name))));
-  }
-  return stored;
+std::vector<MoveRequest> NautilusSession::takeRequests() const {
+  const std::string container = folder.at("data/group.com.quillmark.Tessel");
+  std::vector<MoveRequest> requests = storedRequests(container, Platform::standard());
+  for (const MoveRequest& request : requests)
+    Platform::standard().removeItem(SharedContainer::requestPath(container, request.id));
+  return requests;
 }
 
 GObject* NautilusSession::makeProvider() const {
@@ -200,14 +193,13 @@ bool NautilusSession::iterateUntil(const std::function<bool()>& condition,
   }
 }
 
-std::string NautilusSession::hostArguments(std::size_t lines) const {
-  const std::string record = folder.at("host-arguments");
-  std::string content;
+std::vector<std::string> NautilusSession::hostStarts(std::size_t count) const {
+  std::vector<std::string> starts;
   iterateUntil([&] {
-    content = Platform::standard().fileExists(record) ? Platform::standard().readFile(record) : "";
-    return static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) >= lines;
+    starts = recordedLines(folder.at("host-arguments"));
+    return starts.size() >= count;
   });
-  return content;
+  return starts;
 }
 
 }  // namespace tessel::testing

@@ -28,7 +28,8 @@ class NautilusSession : public ::testing::Test {
   // destinations; `home` and `media` as roots.
   MenuSnapshot sampleSnapshot() const;
   void publish(const MenuSnapshot& snapshot) const;
-  std::vector<MoveRequest> storedRequests() const;
+  // The requests stored in the container, removed from it.
+  std::vector<MoveRequest> takeRequests() const;
 
   // A new provider from the module's listed type (a full reference).
   GObject* makeProvider() const;
@@ -46,8 +47,8 @@ class NautilusSession : public ::testing::Test {
   // Runs the main context until `condition` holds; false when `timeout` passes without.
   static bool iterateUntil(const std::function<bool()>& condition,
                            std::chrono::milliseconds timeout = std::chrono::seconds(20));
-  // The host's recorded argument lines, once at least `lines` of them arrived.
-  std::string hostArguments(std::size_t lines) const;
+  // The arguments of each start of the host, once it has started `count` times.
+  std::vector<std::string> hostStarts(std::size_t count) const;
 
   TempFolder folder;
   const std::string home = folder.folder("home");

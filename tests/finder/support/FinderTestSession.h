@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -14,13 +13,12 @@
 #include <thread>
 
 #include "FinderSync.h"
+#include "HostRecords.h"
 #include "MenuText.h"
 #include "PresetFinderController.h"
 #include "RecordingDesktop.h"
 #include "TempFolder.h"
 #include "container/SharedContainer.h"
-#include "path/PathText.h"
-#include "records/RecordCoding.h"
 
 namespace tessel::testing {
 
@@ -72,27 +70,19 @@ class FinderTestSession : public ::testing::Test {
   }
   std::string container() const { return folder.at("data/group.com.quillmark.Tessel"); }
 
-  // The requests stored in the container, in no particular order.
   std::vector<MoveRequest> storedRequests() {
-    const std::string requests = joinPath(container(), "Requests");
-    std::vector<MoveRequest> stored;
-    if (!platform.fileExists(requests)) return stored;
-    for (const DirectoryEntry& entry : platform.contentsOfDirectory(requests)) {
-      stored.push_back(decodeJson<MoveRequest>(platform.readFile(joinPath(requests, entry.name))));
-    }
-    return stored;
+    return testing::storedRequests(container(), platform);
   }
 
-  // What the stand-in host (TESSEL_TEST_HOST) recorded, one line per start, once it has
-  // recorded `lines` starts or a generous time has passed.
-  std::string hostArguments(long lines) {
-    const std::string record = folder.at("host-arguments");
-    std::string content;
-    for (int attempt = 0; attempt < 2000 && std::ranges::count(content, '\n') < lines; ++attempt) {
+  // The arguments of each start of the stand-in host (TESSEL_TEST_HOST), once it has started
+  // `count` times or a generous time has passed.
+  std::vector<std::string> hostStarts(std::size_t count) {
+    std::vector<std::string> starts;
+    for (int attempt = 0; attempt < 2000 && starts.size() < count; ++attempt) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      content = platform.fileExists(record) ? platform.readFile(record) : "";
+      starts = recordedLines(folder.at("host-arguments"));
     }
-    return content;
+    return starts;
   }
 
   // The menu as tessel-finder prints it.
