@@ -106,11 +106,7 @@ class HostEndToEndTest : public WindowTestSession {
     if (const char* bus = ::getenv("DBUS_SESSION_BUS_ADDRESS"))
       environment["DBUS_SESSION_BUS_ADDRESS"] = bus;
     ::chmod(temp.at("run").c_str(), 0700);
-    const std::string id = "8C1D6D2A-3F0B-4C49-9E55-2B7A0F6C1D3E";
-    temp.file("data/Tessel/settings.json",
-              R"({"favorites":[{"id":")" + id + R"(","name":"Archive","path":")" +
-                  temp.folder("home/Archive") +
-                  R"(","bookmark":""}],"roots":[],"recent":[],"policy":"keepBoth"})");
+    writeSettings(favoritesAt({temp.folder("home/Archive")}));
   }
 
   std::unique_ptr<TerminalProcess> startHost() {

@@ -93,8 +93,7 @@ GObject* NautilusSession::makeProvider() const {
 GList* NautilusSession::fileItems(GObject* provider, const std::vector<std::string>& paths) {
   GList* files = nullptr;
   for (const std::string& path : paths) {
-    files = g_list_append(files, path.find("://") == std::string::npos ? fileInfoForPath(path)
-                                                                       : fileInfoForUri(path));
+    files = g_list_append(files, fileInfoFor(path));
   }
   GList* items = nautilus_menu_provider_get_file_items(NAUTILUS_MENU_PROVIDER(provider), files);
   nautilus_file_info_list_free(files);
@@ -102,8 +101,7 @@ GList* NautilusSession::fileItems(GObject* provider, const std::vector<std::stri
 }
 
 GList* NautilusSession::backgroundItems(GObject* provider, const std::string& folder) {
-  GObject* current =
-      folder.find("://") == std::string::npos ? fileInfoForPath(folder) : fileInfoForUri(folder);
+  GObject* current = fileInfoFor(folder);
   GList* items = nautilus_menu_provider_get_background_items(NAUTILUS_MENU_PROVIDER(provider),
                                                              NAUTILUS_FILE_INFO(current));
   g_object_unref(current);

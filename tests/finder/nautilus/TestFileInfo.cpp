@@ -38,22 +38,12 @@ static void test_file_info_file_info_init(NautilusFileInfoInterface* iface) {
 }
 
 namespace tessel::testing {
-namespace {
 
-GObject* fileInfoFor(GFile* location) {
+GObject* fileInfoFor(const std::string& location) {
   TestFileInfo* info = TEST_FILE_INFO(g_object_new(TEST_TYPE_FILE_INFO, nullptr));
-  info->location = location;
+  info->location = location.find("://") == std::string::npos ? g_file_new_for_path(location.c_str())
+                                                             : g_file_new_for_uri(location.c_str());
   return G_OBJECT(info);
-}
-
-}  // namespace
-
-GObject* fileInfoForPath(const std::string& path) {
-  return fileInfoFor(g_file_new_for_path(path.c_str()));
-}
-
-GObject* fileInfoForUri(const std::string& uri) {
-  return fileInfoFor(g_file_new_for_uri(uri.c_str()));
 }
 
 }  // namespace tessel::testing

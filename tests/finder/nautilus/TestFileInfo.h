@@ -8,9 +8,8 @@
 
 namespace tessel::testing {
 
-// A new file info (a full reference) for a local path.
-GObject* fileInfoForPath(const std::string& path);
-// A new file info for a location without a local path.
-GObject* fileInfoForUri(const std::string& uri);
+// A new file info (a full reference) for a local path, or for a URI ("scheme://...") of a
+// location without one.
+GObject* fileInfoFor(const std::string& location);
 
 }  // namespace tessel::testing
