@@ -1,4 +1,4 @@
-// Changing the settings: saving them, adding favourites and source folders, renewing a grant.
+// Changing the settings: saving them, adding favourites, renewing a grant.
 #include <cerrno>
 
 #include "ModelHarness.h"
@@ -8,8 +8,14 @@ namespace {
 
 using SettingsChangesTest = ModelHarness;
 
-TEST_F(SettingsChangesTest, SaveWritesTheJsonFormAndAFailedSaveKeepsTheOldFileAndMenu) {
+TEST_F(SettingsChangesTest, SaveWritesTheJsonFormDurablyAndAFailedSaveKeepsTheOldFileAndMenu) {
   start();
+  std::optional<Durability> written;
+  platform.addRule([&written](const PlatformCall& call) -> std::optional<int> {
+    if (call.operation == FileOperation::write && call.path.ends_with("/settings.json"))
+      written = call.durability;
+    return std::nullopt;
+  });
   HostSettings changed;
   changed.recent = {"/a/b"};
   changed.policy = ConflictPolicy::cancel;
@@ -17,6 +23,7 @@ TEST_F(SettingsChangesTest, SaveWritesTheJsonFormAndAFailedSaveKeepsTheOldFileAn
   model->saveSettings();
   const std::string saved = R"({"favorites":[],"roots":[],"recent":["\/a\/b"],"policy":"cancel"})";
   EXPECT_EQ(platform.readFile(settingsFile()), saved);
+  EXPECT_EQ(written, Durability::durable);
   EXPECT_EQ(desktop.notifications, 2);
 
   platform.failWhere(FileOperation::write, "settings.json", ENOSPC);

@@ -68,6 +68,9 @@ TEST_F(TesselFinderCommandTest, CommandLinesThatCannotRunSayWhyAndRunNothing) {
   for (const auto& [arguments, status, problem] :
        std::vector<std::tuple<std::vector<std::string>, int, std::string>>{
            {{"run", "Move To > Nowhere"}, 1, "There is no menu item \"Move To > Nowhere\"."},
+           // Titles are parted by " > " only, and a separator has no title to match.
+           {{"run", "Move To>Archive"}, 1, "There is no menu item \"Move To>Archive\"."},
+           {{"run", ""}, 1, "There is no menu item \"\"."},
            {{"run", "Undo Last Move > More"},
             1,
             "There is no menu item \"Undo Last Move > More\"."},

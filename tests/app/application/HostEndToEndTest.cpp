@@ -117,8 +117,9 @@ class HostEndToEndTest : public WindowTestSession {
     return host;
   }
 
-  // Runs a program to its end; its exit status.
-  int run(const QString& program, const QStringList& arguments) {
+  // Runs a program to its end; its exit status. It must write `error` and nothing else to
+  // its standard error.
+  int run(const QString& program, const QStringList& arguments, const QByteArray& error = "") {
     QProcess process;
     QProcessEnvironment variables;
     for (const auto& [name, value] : environment) {
@@ -127,7 +128,7 @@ class HostEndToEndTest : public WindowTestSession {
     process.setProcessEnvironment(variables);
     process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(20000)) << program.toStdString();
-    EXPECT_EQ(process.readAllStandardError(), "") << program.toStdString();
+    EXPECT_EQ(process.readAllStandardError(), error) << program.toStdString();
     return process.exitCode();
   }
 
@@ -153,7 +154,9 @@ class HostEndToEndTest : public WindowTestSession {
   }
 
   int tesselFinder(const QStringList& arguments) { return run(TESSEL_FINDER, arguments); }
-  int tessel(const QStringList& arguments) { return run(TESSEL_HOST, arguments); }
+  int tessel(const QStringList& arguments, const QByteArray& error = "") {
+    return run(TESSEL_HOST, arguments, error);
+  }
 
   std::map<std::string, std::string> environment;
 };
@@ -278,7 +281,7 @@ TEST_F(HostEndToEndTest, AHostWithoutASessionBusStillCarriesOutRequests) {
   EXPECT_TRUE(host->running());
 }
 
-TEST_F(HostEndToEndTest, AServiceCallThatStartsTheHostSaysWhenItReceivedNoFile) {
+TEST_F(HostEndToEndTest, AServiceCallSaysWhenItReceivedNoFileWhetherItStartsTheHostOrNot) {
   platform.writeInfo(false);
   TerminalProcess host(TESSEL_HOST, {"--service", "https://example.com/a"}, environment);
   ASSERT_TRUE(waitUntil([&] {
@@ -286,6 +289,10 @@ TEST_F(HostEndToEndTest, AServiceCallThatStartsTheHostSaysWhenItReceivedNoFile) 
            std::string::npos;
   })) << host.output();
   EXPECT_TRUE(host.running());
+  // A later call hands over, and the running host's answer goes to its caller.
+  EXPECT_EQ(tessel({"--service", "https://example.com/a"},
+                   "tessel: Could not receive files from the file manager.\n"),
+            0);
 }
 
 TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal) {

@@ -12,6 +12,7 @@
 #include "WindowTestSession.h"
 #include "window/ContentView.h"
 #include "window/FolderDisplay.h"
+#include "window/SettingsEdits.h"
 #include "window/WindowTexts.h"
 
 namespace tessel::testing {
@@ -91,6 +92,9 @@ TEST_F(ContentViewTest, FavouriteRowsOfferOnlyTheMovesThatExistAndChangesAreStor
   EXPECT_EQ(storedSettings(), model->settings());
   EXPECT_TRUE(platform.fileExists(homePath("Archive")));
   EXPECT_EQ(buttonStates(), (std::vector<std::string>{"011", "101"}));
+  // Nothing moves past either end, whatever calls for it.
+  EXPECT_EQ(SettingsEdits::reordered(model->settings().favorites, 1, 1), std::nullopt);
+  EXPECT_EQ(SettingsEdits::reordered(model->settings().favorites, 0, -1), std::nullopt);
 }
 
 TEST_F(ContentViewTest, AnAddedFolderAndThePolicyChoiceAreSavedAtOnce) {

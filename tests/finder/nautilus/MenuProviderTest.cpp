@@ -106,7 +106,7 @@ TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFolders) {
   EXPECT_FALSE(offered(backgroundItems(provider, home + "2")));
   EXPECT_FALSE(offered(backgroundItems(provider, folder.path())));
   // Locations without a local path.
-  EXPECT_FALSE(offered(fileItems(provider, {"tessel-test:///x"})));
+  EXPECT_FALSE(offered(fileItems(provider, {home + "/y", "tessel-test:///x"})));
   EXPECT_FALSE(offered(backgroundItems(provider, "tessel-test:///")));
   g_object_unref(provider);
 }
