@@ -14,6 +14,7 @@
 #include <QDBusMetaType>
 #include <QProcess>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "WindowTestSession.h"
@@ -107,6 +108,21 @@ class HostEndToEndTest : public WindowTestSession {
       environment["DBUS_SESSION_BUS_ADDRESS"] = bus;
     ::chmod(temp.at("run").c_str(), 0700);
     writeSettings(favoritesAt({temp.folder("home/Archive")}));
+  }
+
+  // tessel-finder starts a `tessel` for each request, which hands it to the running host and
+  // ends. One still starting when the test has stopped its host finds none and stays on as a
+  // host of its own, for ever: every program of this test's session goes with the test.
+  ~HostEndToEndTest() override {
+    const std::string session = "XDG_RUNTIME_DIR=" + environment["XDG_RUNTIME_DIR"];
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+      const std::string pid = process.path().filename();
+      if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+      std::ifstream variables(process.path() / "environ");
+      for (std::string variable; std::getline(variables, variable, '\0');) {
+        if (variable == session) ::kill(std::stoi(pid), SIGKILL);
+      }
+    }
   }
 
   std::unique_ptr<TerminalProcess> startHost() {
