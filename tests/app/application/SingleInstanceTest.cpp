@@ -1,4 +1,5 @@
 // One host per support folder: the lock, and commands handed to the host that holds it.
+#include <functional>
 #include <future>
 
 #include "TempFolder.h"
@@ -8,10 +9,24 @@
 namespace tessel::testing {
 namespace {
 
-TEST(SingleInstanceTest, OnlyOneHolderOfASupportFolderAndEachFolderHasItsOwn) {
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  // A host holding the support folder; every command it receives is kept in `received`.
+  void listen(std::function<QByteArray(const QByteArray&)> reply) {
+    ASSERT_TRUE(host.claim());
+    ASSERT_TRUE(host.listen([this, reply](const QByteArray& command) {
+      received.append(command);
+      return reply(command);
+    }));
+  }
+
   TempFolder temp;
   const QString support = QString::fromStdString(temp.at("data/Tessel"));
-  SingleInstance host(support);
+  SingleInstance host{support};
+  QList<QByteArray> received;
+};
+
+TEST_F(SingleInstanceTest, OnlyOneHolderOfASupportFolderAndEachFolderHasItsOwn) {
   ASSERT_TRUE(host.claim());
   EXPECT_TRUE(host.claim());
   SingleInstance second(support);
@@ -22,16 +37,8 @@ TEST(SingleInstanceTest, OnlyOneHolderOfASupportFolderAndEachFolderHasItsOwn) {
             SingleInstance::socketName(QString::fromStdString(temp.at("other/Tessel"))));
 }
 
-TEST(SingleInstanceTest, AHandedOverCommandReachesTheHostAndItsReplyComesBack) {
-  TempFolder temp;
-  const QString support = QString::fromStdString(temp.at("data/Tessel"));
-  SingleInstance host(support);
-  ASSERT_TRUE(host.claim());
-  QList<QByteArray> received;
-  ASSERT_TRUE(host.listen([&](const QByteArray& command) {
-    received.append(command);
-    return QByteArray("reply to ") + command;
-  }));
+TEST_F(SingleInstanceTest, AHandedOverCommandReachesTheHostAndItsReplyComesBack) {
+  listen([](const QByteArray& command) { return QByteArray("reply to ") + command; });
 
   // The sender blocks while it waits, so it runs beside the host's event loop.
   auto reply = std::async(std::launch::async, [&] {
@@ -46,16 +53,8 @@ TEST(SingleInstanceTest, AHandedOverCommandReachesTheHostAndItsReplyComesBack) {
   EXPECT_EQ(received, QList<QByteArray>{QByteArray(100000, 'x')});
 }
 
-TEST(SingleInstanceTest, AHostThatAnswersTooLateStillGetsTheWholeCommand) {
-  TempFolder temp;
-  const QString support = QString::fromStdString(temp.at("data/Tessel"));
-  SingleInstance host(support);
-  ASSERT_TRUE(host.claim());
-  QList<QByteArray> received;
-  ASSERT_TRUE(host.listen([&](const QByteArray& command) {
-    received.append(command);
-    return QByteArray();
-  }));
+TEST_F(SingleInstanceTest, AHostThatAnswersTooLateStillGetsTheWholeCommand) {
+  listen([](const QByteArray&) { return QByteArray(); });
   // The host's event loop stands still until the sender gives up, as a stopped host's does.
   const SingleInstance::HandOver handed = std::async(std::launch::async, [&] {
                                             return SingleInstance(support).handOver("late", 1);
@@ -65,13 +64,11 @@ TEST(SingleInstanceTest, AHostThatAnswersTooLateStillGetsTheWholeCommand) {
   EXPECT_EQ(received, QList<QByteArray>{"late"});
 }
 
-TEST(SingleInstanceTest, WhenTheHostHasGoneTheSenderBecomesTheHost) {
-  TempFolder temp;
-  const QString support = QString::fromStdString(temp.at("data/Tessel"));
+TEST_F(SingleInstanceTest, WhenTheHostHasGoneTheSenderBecomesTheHost) {
   {
-    SingleInstance host(support);
-    ASSERT_TRUE(host.claim());
-    ASSERT_TRUE(host.listen([](const QByteArray&) { return QByteArray(); }));
+    SingleInstance gone(support);
+    ASSERT_TRUE(gone.claim());
+    ASSERT_TRUE(gone.listen([](const QByteArray&) { return QByteArray(); }));
   }
   SingleInstance sender(support);
   EXPECT_EQ(sender.handOver("tessel").outcome, SingleInstance::HandOver::Outcome::becameHost);
