@@ -3,6 +3,7 @@
 # no test catches: the referee for any change that removes or merges tests.
 #
 #   scripts/mutation-check.sh [FOLDER_PREFIX...]     e.g.  scripts/mutation-check.sh src/shared/json
+#   MUTATION_ONLY="M07 M12" scripts/mutation-check.sh   only the faults with those numbers
 #
 # Each fault names a file, a line's text (unique in that file) and its replacement. A fault whose
 # text is gone or no longer unique is reported "not applicable", so the list survives edits to the
@@ -17,6 +18,7 @@ root=$PWD
 build=${MUTATION_BUILD:-build-mutation}
 per_suite_timeout=${MUTATION_TIMEOUT:-300}
 filters=("$@")
+read -r -a only <<<"${MUTATION_ONLY:-}"
 
 # file | what the fault does
 # the line's text as it is
@@ -388,7 +390,8 @@ suites_for() {
 }
 
 wanted() {
-  local file=$1 prefix
+  local file=$1 label=$2 prefix
+  if [ ${#only[@]} -gt 0 ] && [[ " ${only[*]} " != *" ${label%% *} "* ]]; then return 1; fi
   [ ${#filters[@]} -eq 0 ] && return 0
   for prefix in "${filters[@]}"; do [[ $file == "$prefix"* ]] && return 0; done
   return 1
@@ -416,10 +419,10 @@ while IFS= read -r -u 3 header && IFS= read -r -u 3 original && IFS= read -r -u 
   number=$((number + 1))
   file=${header%% | *}
   what=${header#* | }
-  wanted "$file" || continue
+  label=$(printf 'M%02d %s: %s' "$number" "$file" "$what")
+  wanted "$file" "$label" || continue
   original=${original#"${original%%[![:space:]]*}"}
   replacement=${replacement#"${replacement%%[![:space:]]*}"}
-  label=$(printf 'M%02d %s: %s' "$number" "$file" "$what")
   if [ ! -f "$file" ] || [ "$(grep -cF -- "$original" "$file")" != 1 ]; then
     echo "not applicable  $label" | tee -a "$results"
     skipped=$((skipped + 1))
