@@ -4,7 +4,9 @@
 # no TESSEL_INFO_FILE, the installed host publishes the home folder, the installed
 # tessel-finder moves a file through it and undoes the move, the desktop entry validates, and
 # nothing lies outside the tree. In the prefix tree the session bus starts the host from the
-# installed service file when tessel-finder first calls it.
+# installed service file when tessel-finder first calls it, also when twenty clients call at
+# once; and on a virtual display, a failed request leaves the host's window in front and a
+# successful one leaves none, seen from outside the host.
 # Usage: installed-tree-test.sh BUILD_TREE [PACKAGE.deb]
 set -euo pipefail
 source "$(dirname "$0")/wait-for.sh"
@@ -23,8 +25,10 @@ fi
 
 work=$TESSEL_INSTALLED_TEST_WORK
 host=
+display_server=
 cleanup() {
   if [ -n "$host" ]; then kill "$host" 2>/dev/null || true; fi
+  if [ -n "$display_server" ]; then kill "$display_server" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -71,10 +75,7 @@ check_tree() {
   wait_for "$name: the move" test -e "$HOME/Archive/report.txt"
   "$prefix/bin/tessel-finder" run "Undo Last Move" || fail "$name: tessel-finder undo failed"
   wait_for "$name: the undo" test -e "$HOME/Inbox/report.txt"
-  kill "$host"
-  wait "$host" 2>/dev/null || true
-  wait_for "$name: the host's end" test ! -e "/proc/$host"
-  host=
+  stop_host
   ! bus_host_is || fail "$name: the host's name outlived it on the bus"
 
   desktop-file-validate "$prefix/share/applications/com.quillmark.Tessel.desktop" ||
@@ -89,11 +90,83 @@ check_tree() {
   echo "installed tree ($name): host, move, undo, desktop entry and service file work from $prefix"
 }
 
+stop_host() {
+  kill "$host"
+  wait "$host" 2>/dev/null || true
+  wait_for "the host's end" test ! -e "/proc/$host"
+  host=
+}
+
+requests_taken() {
+  ! compgen -G "$XDG_DATA_HOME/group.com.quillmark.Tessel/Requests/*.json" >/dev/null
+}
+
+# Twenty clients call at once with no host running. The bus starts one host, and that host
+# takes every request exactly once: it moves the item, or refuses it while another move runs
+# (and says so); nothing is carried out twice, lost, or left waiting.
+check_concurrent_clients() {
+  local prefix=$1 i clients=() moved left hosts
+  for i in $(seq 20); do echo "$i" >"$HOME/Inbox/note-$i.txt"; done
+  for i in $(seq 20); do
+    "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/note-$i.txt" &
+    clients+=($!)
+  done
+  for i in "${clients[@]}"; do wait "$i" || fail "concurrent clients: a tessel-finder failed"; done
+  wait_for "concurrent clients: every request taken" requests_taken
+  wait_for "concurrent clients: the host" bus_host_is
+  host=$(bus_host)
+  hosts=$(for i in $(pgrep -x tessel); do readlink "/proc/$i/exe"; done | grep -cxF "$prefix/bin/tessel")
+  [ "$hosts" = 1 ] || fail "concurrent clients: $hosts hosts run"
+  moved=$(find "$HOME/Archive" -name 'note-*' | wc -l)
+  left=$(find "$HOME/Inbox" -name 'note-*' | wc -l)
+  [ "$((moved + left))" = 20 ] && [ "$moved" -ge 1 ] ||
+    fail "concurrent clients: $moved moved and $left left of 20"
+  stop_host
+  echo "installed tree: 20 concurrent clients, one host, $moved moved, $left refused while busy"
+}
+
+host_window_shown() {
+  [ -n "$(xdotool search --onlyvisible --pid "$host" 2>/dev/null)" ]
+}
+
+# The host's window on a virtual display over 20 tries: a request that fails (a symbolic link
+# is never moved) ends with the window shown, and stays so; one that succeeds with none.
+check_window_truth() {
+  local prefix=$1 i
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  display_server=$!
+  wait_for "the virtual display" test -s "$work/display"
+  DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb "$prefix/bin/tessel" \
+    --background-command </dev/null >"$work/window-host.log" 2>&1 &
+  host=$!
+  export DISPLAY=:$(cat "$work/display")
+  wait_for "the host on the virtual display" bus_host_is "$host"
+  ln -s report.txt "$HOME/Inbox/link.txt"
+  for i in $(seq 20); do
+    "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/link.txt"
+    wait_for "try $i: the window after a failed move" host_window_shown
+    sleep 0.3
+    host_window_shown || fail "try $i: the window was taken away after a failed move"
+    echo "$i" >"$HOME/Inbox/done-$i.txt"
+    "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/done-$i.txt"
+    wait_for "try $i: the move" test -e "$HOME/Archive/done-$i.txt"
+    sleep 0.3
+    ! host_window_shown || fail "try $i: a window is shown after a successful move"
+  done
+  stop_host
+  kill "$display_server"
+  display_server=
+  unset DISPLAY
+  echo "installed tree: the window was shown after 20 of 20 failed moves, after no successful one"
+}
+
 prefix="$work/home/.local"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 outside=$(grep -v "^$prefix/" "$build/install_manifest.txt" || true)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
 check_tree prefix "$prefix" "$prefix"
+check_concurrent_clients "$prefix"
+check_window_truth "$prefix"
 
 if [ -n "$package" ]; then
   outside=$(dpkg-deb -c "$package" | awk '{print $6}' | grep -v '^\./$' | grep -v '^\./usr/' || true)
