@@ -80,7 +80,7 @@ src/shared/engine/MoveEngine.cpp | an interrupted move does not block the next
   if (const std::optional<MoveJournal> last = journal(); last && hasPendingEntry(*last)) {
   if (const std::optional<MoveJournal> last = journal(); last && !hasPendingEntry(*last)) {
 
-src/shared/engine/MoveEngine.cpp | entries are journaled as done before the move
+src/shared/engine/MoveApply.cpp | entries are journaled as done before the move
       journal.entries.push_back({item.source, item.target, identity, true});
       journal.entries.push_back({item.source, item.target, identity, false});
 
@@ -89,8 +89,8 @@ src/shared/engine/MoveEngine.cpp | clearing the history removes a folder in the 
   if (fm_.attributesOfItem(journalURL_).type == FileType::symbolicLink) {
 
 src/shared/engine/MoveUndo.cpp | undo moves back an item that was replaced
-      if (identityString(folders.attributes(moved.folder, moved.name)) != entry.identity) {
-      if (false && identityString(folders.attributes(moved.folder, moved.name)) != entry.identity) {
+  if (!moved.found || identityString(*moved.found) != entry.identity) {
+  if (!moved.found) {
 
 src/shared/engine/MoveUndo.cpp | the wrong refusal for an occupied original place
         throw refusal(MoveRefusal::originalPlaceOccupied);
@@ -104,9 +104,9 @@ src/shared/engine/KeepBothName.cpp | wrong text in keep-both names
   std::string name = parts.stem + " (" + std::to_string(n) + ")";
   std::string name = parts.stem + "(" + std::to_string(n) + ")";
 
-src/shared/engine/JournalText.cpp | off by one when an entry is taken off the journal
-  text_.resize(ends_.empty() ? entriesStart_ : ends_.back());
-  text_.resize(ends_.empty() ? entriesStart_ : ends_.back() - 1);
+src/shared/engine/MoveApply.cpp | a batch stopped at an item drops that item's pending entry
+    journal.entries.resize(moved + 1);
+    journal.entries.resize(moved);
 
 src/shared/path/PathSafety.cpp | off by one in the links-followed limit
     if (existing && linksFollowed < kMaxLinksFollowed) {
@@ -265,20 +265,20 @@ src/app/application/SingleInstance.cpp | off by one in the largest message
       if (buffer->size() > kLargestMessage + 1) {
 
 src/app/main.cpp | the running host's answer is not printed
-    if (!reply->isEmpty()) std::fprintf(stderr, "tessel: %s\n", reply->constData());
-    if (false) std::fprintf(stderr, "tessel: %s\n", reply->constData());
+        if (!handed.reply.isEmpty()) std::fprintf(stderr, "tessel: %s\n", handed.reply.constData());
+        if (false) std::fprintf(stderr, "tessel: %s\n", handed.reply.constData());
 
 src/finder/FinderSync.cpp | off by one in the command table limit
-    commands.erase(commands.begin(), commands.lower_bound(nextTag - kMaxCommands));
-    commands.erase(commands.begin(), commands.lower_bound(nextTag - kMaxCommands + 1));
+    firstKeptTag = nextTag - kMaxCommands;
+    firstKeptTag = nextTag - kMaxCommands + 1;
 
 src/finder/FinderMenu.cpp | recent favourites move hierarchically
-      const bool hierarchical = !isFavorite(destination.path, *snapshot);
-      const bool hierarchical = isFavorite(destination.path, *snapshot);
+          return Command{Command::Move{destination.path, !isFavorite(destination.path, snapshot)}};
+          return Command{Command::Move{destination.path, isFavorite(destination.path, snapshot)}};
 
 src/finder/FinderMenu.cpp | an empty selection enables moving
-  const bool canMove = selection && !selection->empty();
-  const bool canMove = selection.has_value();
+    canMove = selection && !selection->empty();
+    canMove = selection.has_value();
 
 src/finder/FinderMenu.cpp | wrong text in the move-here item
   std::string moveHere = localizedText("ここへ移動", "Move Here");
@@ -305,8 +305,8 @@ src/finder/cli/TitlePath.cpp | a separator line matches a title
       if (item.title == title) {
 
 src/finder/cli/CommandLine.cpp | --json is accepted by every verb
-    } else if (argument == "--json" && invocation.verb == "menu") {
-    } else if (argument == "--json") {
+  if (json && invocation.verb != "menu") throw unexpected("--json");
+  if (false) throw unexpected("--json");
 
 src/finder/cli/MenuText.cpp | disabled items are not marked
     if (!item.enabled) out << "  " << disabledNote;
