@@ -2,7 +2,7 @@
 // a direct build reaches them by path whatever their bookmark says.
 #include <cerrno>
 
-#include "ModelHarness.h"
+#include "HostHarness.h"
 #include "core/Errors.h"
 #include "model/FolderBookmark.h"
 
@@ -10,7 +10,7 @@ namespace tessel::testing {
 namespace {
 
 using GrantTest = StoreBuildHarness;
-using DirectGrantTest = ModelHarness;
+using DirectGrantTest = HostHarness;
 
 // Puts another folder at the same path, so a bookmark of the first no longer matches.
 void replaceFolder(const std::string& folder, Platform& platform) {
@@ -18,23 +18,11 @@ void replaceFolder(const std::string& folder, Platform& platform) {
   platform.createDirectories(folder, 0755);
 }
 
-TEST(FolderBookmarkTest, NoticesAFileOrNothingAtItsFoldersPath) {
-  TempFolder temp;
-  Platform& platform = Platform::standard();
-  const std::string folder = temp.folder("Work");
-  const Bytes bookmark = FolderBookmark::create(folder, platform);
-  platform.removeItem(folder);
-  temp.file("Work", "now a file");
-  EXPECT_TRUE(FolderBookmark::resolve(bookmark, platform).stale);
-  platform.removeItem(folder);
-  EXPECT_THROW(FolderBookmark::resolve(bookmark, platform), PlatformError);
-  EXPECT_THROW(FolderBookmark::resolve(Bytes{"not a bookmark"}, platform), DecodingError);
-}
-
-TEST(FolderBookmarkTest, AccessNeedsAFolderThatCanBeReadAndEntered) {
+TEST(FolderBookmarkTest, ResolvesOnlyTheSameFolderAndAccessNeedsOneThatCanBeReadAndEntered) {
   TempFolder temp;
   FaultInjectingPlatform platform;
   const std::string folder = temp.folder("Work");
+  const Bytes bookmark = FolderBookmark::create(folder, platform);
   EXPECT_TRUE(FolderBookmark::startAccessing(folder, platform));
   EXPECT_FALSE(FolderBookmark::startAccessing(temp.file("file"), platform));
   EXPECT_FALSE(FolderBookmark::startAccessing(temp.at("missing"), platform));
@@ -43,6 +31,14 @@ TEST(FolderBookmarkTest, AccessNeedsAFolderThatCanBeReadAndEntered) {
   platform.clearFaults();
   platform.failWhere(FileOperation::list, "/Work", EACCES);
   EXPECT_FALSE(FolderBookmark::startAccessing(folder, platform));
+  platform.clearFaults();
+
+  platform.removeItem(folder);
+  temp.file("Work", "now a file");
+  EXPECT_TRUE(FolderBookmark::resolve(bookmark, platform).stale);
+  platform.removeItem(folder);
+  EXPECT_THROW(FolderBookmark::resolve(bookmark, platform), PlatformError);
+  EXPECT_THROW(FolderBookmark::resolve(Bytes{"not a bookmark"}, platform), DecodingError);
 }
 
 TEST_F(GrantTest, HeldGrantsAreTheRoutesToTheirFolders) {
@@ -68,8 +64,7 @@ TEST_F(GrantTest, StaleFavoriteBlocksEverythingUntilItIsAddedAgain) {
   EXPECT_EQ(status(), "Add “Inbox” again to renew access.");
   EXPECT_FALSE(menuPublished());
   EXPECT_TRUE(model->retainedScopes().empty());
-  const std::string file = temp.file("home/Inbox.old/a.txt");
-  EXPECT_EQ(moveAndWait({file}, inbox), std::optional<bool>(false));
+  EXPECT_EQ(moveAndWait({temp.file("home/Inbox.old/a.txt")}, inbox), std::optional<bool>(false));
   EXPECT_EQ(status(), "Add the folder again to renew access.");
   EXPECT_EQ(undoAndWait(), std::optional<bool>(false));
 
@@ -79,7 +74,6 @@ TEST_F(GrantTest, StaleFavoriteBlocksEverythingUntilItIsAddedAgain) {
   EXPECT_EQ(model->retainedScopes(), (std::vector<std::string>{inbox}));
   const std::string menu = platform.readFile(platform.container + "/menu.json");
   const int notifications = desktop.notifications;
-
   // Going stale again later keeps the menu the extension already has.
   platform.moveItem(inbox, inbox + ".older");
   platform.createDirectories(inbox, 0755);

@@ -3,36 +3,43 @@
 #include <QThread>
 #include <cerrno>
 
-#include "ModelHarness.h"
+#include "HostHarness.h"
 
 namespace tessel::testing {
 namespace {
 
-class MoveTest : public ModelHarness {
+class MoveTest : public HostHarness {
  protected:
   void SetUp() override { writeSettings(favoritesAt({archive})); }
 
   std::string archive = temp.folder("home/Archive");
 };
 
-TEST_F(MoveTest, MovesOnTheWorkerThreadAndRecordsTheDestination) {
+TEST_F(MoveTest, MovesOnTheWorkerThreadRecordsTheDestinationAndUndoesTheLastBatch) {
   start();
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
+  EXPECT_EQ(status(), "Undid 0 moves.");
   const std::string a = temp.file("home/Inbox/a.txt", "a");
+  const std::string b = temp.file("home/Inbox/b.txt", "b");
   QString movingThread;
   platform.addRule([&movingThread](const PlatformCall& call) -> std::optional<int> {
     if (call.operation == FileOperation::move)
       movingThread = QThread::currentThread()->objectName();
     return std::nullopt;
   });
-
-  EXPECT_EQ(moveAndWait({a}, archive), std::optional<bool>(true));
+  EXPECT_EQ(moveAndWait({a, b}, archive), std::optional<bool>(true));
   EXPECT_EQ(movingThread, "Tessel.moves");
-  EXPECT_EQ(status(), "Moved 1, skipped 0. ");
+  EXPECT_EQ(status(), "Moved 2, skipped 0. ");
   EXPECT_TRUE(platform.fileExists(archive + "/a.txt"));
   EXPECT_EQ(storedSettings().recent, (std::vector<std::string>{archive}));
   EXPECT_EQ(publishedMenu().recent.size(), 1u);
-  EXPECT_EQ(desktop.notifications, 2);
+  EXPECT_EQ(desktop.notifications, 3);
   EXPECT_NE(std::ranges::find(platform.logged, "Moving…"), platform.logged.end());
+
+  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
+  EXPECT_EQ(status(), "Undid 2 moves.");
+  EXPECT_TRUE(platform.fileExists(a) && platform.fileExists(b));
+  EXPECT_EQ(desktop.notifications, 4);
 }
 
 TEST_F(MoveTest, SkippedOrFailedItemsMeanTheMoveIsNotComplete) {
@@ -70,20 +77,6 @@ TEST_F(MoveTest, RecentDestinationMovesToTheFrontAndTheListKeeps20) {
   ASSERT_EQ(model->settings().recent.size(), 20u);
   EXPECT_EQ(model->settings().recent.front(), archive);
   EXPECT_EQ(model->settings().recent.back(), expected[18]);
-}
-
-TEST_F(MoveTest, UndoPutsTheLastBatchBackAndCountsIt) {
-  start();
-  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
-  EXPECT_EQ(status(), "Undid 0 moves.");
-  const std::string a = temp.file("home/Inbox/a.txt");
-  const std::string b = temp.file("home/Inbox/b.txt");
-  ASSERT_EQ(moveAndWait({a, b}, archive), std::optional<bool>(true));
-  const int notificationsBefore = desktop.notifications;
-  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
-  EXPECT_EQ(status(), "Undid 2 moves.");
-  EXPECT_TRUE(platform.fileExists(a) && platform.fileExists(b));
-  EXPECT_EQ(desktop.notifications, notificationsBefore + 1);
 }
 
 class StoreMoveTest : public StoreBuildHarness {

@@ -1,13 +1,14 @@
 // Requests from the file manager: a wake-up URL names a stored request, which is consumed and
 // carried out; failures of moves and undos bring the window forward.
-#include "ModelHarness.h"
+#include "HostHarness.h"
 #include "container/SharedContainer.h"
 #include "core/Errors.h"
+#include "model/WakeUpUrl.h"
 
 namespace tessel::testing {
 namespace {
 
-class RequestTest : public ModelHarness {
+class RequestTest : public HostHarness {
  protected:
   void SetUp() override {
     writeSettings(favoritesAt({archive}));
@@ -31,6 +32,19 @@ class RequestTest : public ModelHarness {
   std::string archive = temp.folder("home/Archive");
   std::string lastRequestFile;
 };
+
+TEST(WakeUpUrlTest, AcceptsOnlyTesselMoveAndOneIdentifier) {
+  const std::string id = "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0";
+  const std::string move = "tessel://move/";
+  EXPECT_EQ(wakeUpRequestId(move + id + "?x=1#y").value_or(Uuid{}).string(), id);
+  EXPECT_TRUE(wakeUpRequestId(move + "0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0"));
+  for (const std::string& rejected :
+       {"TESSEL://move/" + id, "tessel://MOVE/" + id, "tessel://undo/" + id, "tessel:move/" + id,
+        move + id + "/extra", move, std::string("tessel://move"), move + "not-a-uuid",
+        "file:///move/" + id, move + "/" + id}) {
+    EXPECT_FALSE(wakeUpRequestId(rejected)) << rejected;
+  }
+}
 
 TEST_F(RequestTest, RequestsAreConsumedAndCarriedOutAndOnlyFailuresShowTheWindow) {
   const std::string a = temp.file("home/Inbox/a.txt");

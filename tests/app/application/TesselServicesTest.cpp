@@ -1,6 +1,5 @@
 // The delegate: launch modes, the wake-up URL, and the Services entry.
 #include <QWidget>
-#include <limits>
 
 #include "WindowTestSession.h"
 #include "application/LaunchCommand.h"
@@ -9,11 +8,11 @@
 namespace tessel::testing {
 namespace {
 
+using Policy = Presentation::Policy;
+
 class TesselServicesTest : public WindowTestSession {
  protected:
-  explicit TesselServicesTest(bool direct = true) : WindowTestSession(direct) {
-    presentation.addWindow(&window);
-  }
+  TesselServicesTest() { presentation.addWindow(&window); }
 
   TesselServices& launch(const QStringList& arguments = {}) {
     services = std::make_unique<TesselServices>(arguments, presentation);
@@ -21,22 +20,26 @@ class TesselServicesTest : public WindowTestSession {
     services->applicationDidFinishLaunching();
     return *services;
   }
-
   // The window's content appears, as the window group shows it at start-up.
   void appear() {
     start(&presentation);
     if (!services->backgroundLaunch) presentation.showMainWindow();
     services->contentAppeared(*model);
+    flushEvents();
   }
-
-  std::vector<std::string> files(int count) {
+  // A host started in the background by the file manager, with these favourites.
+  void launchInBackground(const std::vector<std::string>& favorites) {
+    launch({"--background-command"});
+    appear();
+    addFavorites(favorites);
+    flushEvents();
+  }
+  QList<QUrl> files(int count) {
     std::vector<std::string> paths;
-    for (int index = 0; index < count; ++index) {
+    for (int index = 0; index < count; ++index)
       paths.push_back(temp.file("home/Inbox/f" + std::to_string(index) + ".txt", "x"));
-    }
-    return paths;
+    return fileUrls(paths);
   }
-
   void settle() {
     waitUntil([this] { return !model->busy(); });
     flushEvents();
@@ -54,10 +57,9 @@ TEST_F(TesselServicesTest, ABackgroundLaunchShowsTheWindowOnlyForItemsThatNeedAD
   for (const bool items : {false, true}) {
     launch({"--background-command"});
     EXPECT_TRUE(services->backgroundLaunch);
-    EXPECT_EQ(presentation.policy(), Presentation::Policy::accessory);
-    if (items) services->moveFiles(fileUrls(files(1)), std::nullopt);
+    EXPECT_EQ(presentation.policy(), Policy::accessory);
+    if (items) services->moveFiles(files(1), std::nullopt);
     appear();
-    flushEvents();
     EXPECT_EQ(window.isVisible(), items);
     EXPECT_EQ(presentation.hidden(), !items);
     EXPECT_EQ(services->model, model.get());
@@ -68,17 +70,15 @@ TEST_F(TesselServicesTest, AnOrdinaryLaunchShowsTheWindowAndReopenBringsItBack) 
   launch();
   EXPECT_FALSE(services->backgroundLaunch);
   appear();
-  flushEvents();
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(presentation.policy(), Presentation::Policy::regular);
-
+  EXPECT_EQ(presentation.policy(), Policy::regular);
   services->enterBackground();
   EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(presentation.policy(), Presentation::Policy::accessory);
+  EXPECT_EQ(presentation.policy(), Policy::accessory);
   EXPECT_TRUE(services->applicationShouldHandleReopen(false));
   EXPECT_TRUE(window.isVisible());
   EXPECT_FALSE(presentation.hidden());
-  EXPECT_EQ(presentation.policy(), Presentation::Policy::regular);
+  EXPECT_EQ(presentation.policy(), Policy::regular);
   EXPECT_TRUE(services->applicationShouldHandleReopen(true));
 }
 
@@ -91,7 +91,7 @@ TEST_F(TesselServicesTest, EveryWakeUpUrlSendsTheHostToTheBackgroundAndOnlyGoodO
     services->openURL(QString::fromLatin1(ignored));
     flushEvents();
     EXPECT_FALSE(window.isVisible()) << ignored;
-    EXPECT_EQ(presentation.policy(), Presentation::Policy::accessory);
+    EXPECT_EQ(presentation.policy(), Policy::accessory);
     EXPECT_EQ(model->status(), status) << ignored;
   }
   // Accepted, with a query: the request it names is looked for (and is not there).
@@ -99,7 +99,6 @@ TEST_F(TesselServicesTest, EveryWakeUpUrlSendsTheHostToTheBackgroundAndOnlyGoodO
   EXPECT_NE(model->status(), status);
   flushEvents();
   EXPECT_FALSE(window.isVisible());
-
   // A failure that reveals the window before the wake-up's queued hide runs keeps it in front.
   services->openURL("tessel://move/5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B");
   presentation.bringForward();
@@ -108,44 +107,32 @@ TEST_F(TesselServicesTest, EveryWakeUpUrlSendsTheHostToTheBackgroundAndOnlyGoodO
   EXPECT_FALSE(presentation.hidden());
 }
 
-TEST_F(TesselServicesTest, NoFileReceivedIsAnErrorForTheCallerAndKeepsWhatWasPending) {
+TEST_F(TesselServicesTest, ItemsBeforeTheWindowWaitForItTheLatestBatchOnlyAndNoFileIsAnError) {
   launch();
-  EXPECT_EQ(services->moveFiles({fileUrl(temp.file("home/a.txt"))}, QString("favorite:0")),
-            std::nullopt);
-  EXPECT_EQ(services->moveFiles({}, std::nullopt),
-            "Could not receive files from the file manager.");
-  EXPECT_EQ(services->moveFiles({QUrl("https://example.com/a")}, std::nullopt),
-            "Could not receive files from the file manager.");
-  EXPECT_EQ(services->pendingSources, QList<QUrl>{fileUrl(temp.at("home/a.txt"))});
+  EXPECT_EQ(services->moveFiles(files(1), QString("favorite:0")), std::nullopt);
+  for (const QList<QUrl>& nothing : {QList<QUrl>{}, QList<QUrl>{QUrl("https://example.com/a")}}) {
+    EXPECT_EQ(services->moveFiles(nothing, std::nullopt),
+              "Could not receive files from the file manager.");
+  }
+  EXPECT_EQ(services->pendingSources, files(1));
   EXPECT_EQ(services->pendingFavoriteIndex, 0);
-}
-
-TEST_F(TesselServicesTest,
-       ItemsThatArriveBeforeTheWindowAreDeliveredWhenItAppearsTheLatestBatchOnly) {
-  launch();
-  const std::vector<std::string> first = files(1);
-  const std::vector<std::string> second = {temp.file("home/b.txt"), temp.file("home/c.txt")};
-  services->moveFiles(fileUrls(first), std::nullopt);
-  services->moveFiles(fileUrls(second), QString("favorite:"));
-  EXPECT_EQ(services->pendingSources.size(), 2);
+  const QList<QUrl> second = fileUrls({temp.file("home/b.txt"), temp.file("home/c.txt")});
+  services->moveFiles(second, QString("favorite:"));
+  EXPECT_EQ(services->pendingFavoriteIndex, std::nullopt);
   appear();
   EXPECT_TRUE(services->pendingSources.isEmpty());
-  EXPECT_EQ(model->selectedSources(), fileUrls(second));
-  EXPECT_EQ(model->status(), "Received 2 items from the file manager. Choose a destination.");
+  EXPECT_EQ(model->selectedSources(), second);
+  EXPECT_EQ(status(), "Received 2 items from the file manager. Choose a destination.");
   EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShowsTheWindow) {
-  launch({"--background-command"});
-  appear();
-  addFavorites({"Archive", "Photos"});
-  flushEvents();
-  const std::vector<std::string> items = files(2);
-  services->moveFiles(fileUrls(items), QString("favorite:+1"));
+  launchInBackground({"Archive", "Photos"});
+  services->moveFiles(files(2), QString("favorite:+1"));
   settle();
   EXPECT_TRUE(platform.fileExists(homePath("Photos/f0.txt")));
   EXPECT_TRUE(platform.fileExists(homePath("Photos/f1.txt")));
-  EXPECT_EQ(model->status(), "Moved 2, skipped 0. ");
+  EXPECT_EQ(status(), "Moved 2, skipped 0. ");
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(services->pendingFavoriteIndex, std::nullopt);
 
@@ -153,64 +140,50 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShow
   HostSettings settings = model->settings();
   settings.policy = ConflictPolicy::skip;
   model->setSettings(settings);
-  services->moveFiles(fileUrls(files(2)), QString("favorite:1"));
+  services->moveFiles(files(2), QString("favorite:1"));
   settle();
-  EXPECT_EQ(model->status(), "Moved 0, skipped 2. ");
+  EXPECT_EQ(status(), "Moved 0, skipped 2. ");
   EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(TesselServicesTest, ANameThatIsNotUtf8IsRefusedByItsBytesNeverMatchedToALookAlike) {
-  launch({"--background-command"});
-  appear();
-  addFavorites({"Archive"});
-  flushEvents();
-  // The same name as a path and as a file URL, each beside its U+FFFD look-alike.
-  for (const bool asUrl : {false, true}) {
-    const std::string stem = asUrl ? "url" : "path";
-    const std::string lookAlike = temp.file("home/Inbox/" + stem + "\xEF\xBF\xBD", "look-alike");
-    const std::string bad = temp.file("home/Inbox/" + stem + "\xFF", "x");
-    const QByteArray path = QByteArray::fromStdString(bad);
-    const QByteArray argument = asUrl ? "file://" + path.toPercentEncoding("/") : path;
-    const LaunchCommand command = LaunchCommand::parse({"--service", "favorite:0", argument}, "/");
-    services->moveFiles(command.service->items, command.service->userData);
-    settle();
-    EXPECT_TRUE(platform.fileExists(lookAlike)) << stem;
-    EXPECT_FALSE(platform.fileExists(homePath("Archive/" + stem + "\xEF\xBF\xBD"))) << stem;
-    // The journal stores names as UTF-8, so such a name cannot be moved undoably: it stays,
-    // and the message shows its bytes.
-    EXPECT_TRUE(platform.fileExists(bad)) << stem;
-    EXPECT_TRUE(model->status().contains(QString::fromStdString(stem + "\\xFF"))) << stem;
-  }
-}
-
 TEST_F(TesselServicesTest, AFavouriteThatIsNotRegisteredIsNamedCountingFromOne) {
-  launch({"--background-command"});
-  appear();
-  addFavorites({"Archive"});
-  flushEvents();
-  const QList<QUrl> items = fileUrls(files(1));
-  const std::vector<std::pair<QString, std::string>> cases = {
-      {"favorite:-1", "Favorite 0 is not registered. Add a destination first."},
-      {"favorite:1", "Favorite 2 is not registered. Add a destination first."},
-      {"favorite:9223372036854775807",
-       "Favorite 9223372036854775808 is not registered. Add a destination first."}};
-  for (const auto& [userData, message] : cases) {
+  launchInBackground({"Archive"});
+  const QList<QUrl> items = files(1);
+  for (const auto& [userData, message] : std::vector<std::pair<QString, std::string>>{
+           {"favorite:-1", "Favorite 0 is not registered. Add a destination first."},
+           {"favorite:1", "Favorite 2 is not registered. Add a destination first."},
+           {"favorite:9223372036854775807",
+            "Favorite 9223372036854775808 is not registered. Add a destination first."}}) {
     services->enterBackground();
     services->moveFiles(items, userData);
-    EXPECT_EQ(model->status().toStdString(), message);
+    EXPECT_EQ(status(), message);
     EXPECT_EQ(model->selectedSources(), items);
     EXPECT_TRUE(window.isVisible());
   }
 }
 
+// A file URL of a name that is not UTF-8 is never matched to its U+FFFD look-alike. The
+// journal stores names as UTF-8, so such a name cannot be moved undoably: it stays, and the
+// message shows its bytes.
+TEST_F(TesselServicesTest, ANameThatIsNotUtf8IsRefusedByItsBytesNeverMatchedToALookAlike) {
+  launchInBackground({"Archive"});
+  const std::string lookAlike = temp.file("home/Inbox/url\xEF\xBF\xBD", "look-alike");
+  const QByteArray bad = QByteArray::fromStdString(temp.file("home/Inbox/url\xFF", "x"));
+  const LaunchCommand command = LaunchCommand::parse(
+      {"--service", "favorite:0", "file://" + bad.toPercentEncoding("/")}, "/");
+  services->moveFiles(command.service->items, command.service->userData);
+  settle();
+  EXPECT_TRUE(platform.fileExists(lookAlike));
+  EXPECT_FALSE(platform.fileExists(homePath("Archive/url\xEF\xBF\xBD")));
+  EXPECT_TRUE(platform.fileExists(bad.toStdString()));
+  EXPECT_TRUE(model->status().contains("url\\xFF"));
+}
+
 TEST_F(TesselServicesTest, ItemsThatArriveWhileAMoveRunsAreDropped) {
-  launch({"--background-command"});
-  appear();
-  addFavorites({"Archive"});
-  flushEvents();
+  launchInBackground({"Archive"});
   startHeldMove(temp.file("home/held.txt"));
-  services->moveFiles(fileUrls(files(1)), QString("favorite:0"));
-  EXPECT_EQ(model->status(), "A move is in progress. Select this again when it finishes.");
+  services->moveFiles(files(1), QString("favorite:0"));
+  EXPECT_EQ(status(), "A move is in progress. Select this again when it finishes.");
   EXPECT_TRUE(services->pendingSources.isEmpty());
   EXPECT_EQ(services->pendingFavoriteIndex, std::nullopt);
   EXPECT_TRUE(window.isVisible());

@@ -5,14 +5,14 @@
 #include <QCoreApplication>
 #include <functional>
 
-#include "ModelHarness.h"
+#include "HostHarness.h"
 #include "window/ContentView.h"
 
 namespace tessel::testing {
 
-class WindowTestSession : public ModelHarness {
+class WindowTestSession : public HostHarness {
  protected:
-  using ModelHarness::ModelHarness;
+  using HostHarness::HostHarness;
 
   // Where the window says Files loads modules from, and where this installation's module is
   // (inside the home folder, where Files does not look).
