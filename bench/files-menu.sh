@@ -20,39 +20,23 @@ skip() {
   exit 0
 }
 
-case "${TESSEL_FILES_BENCH_STAGE:-start}" in
+# shellcheck source=../scripts/files-session.sh
+source "$(dirname "$0")/../scripts/files-session.sh"
+
+case "${TESSEL_FILES_STAGE:-start}" in
 start)
   build=$(realpath "${1:?usage: $0 BUILD_DIR [TRIES]}")
-  for tool in nautilus Xvfb xdotool dbus-run-session unshare pkg-config; do
-    command -v "$tool" >/dev/null || skip "$tool is not installed"
-  done
   for file in bin/tessel_menu_map_timer lib/tessel-nautilus.so lib/tessel-bench-shape-module.so; do
     [ -e "$build/$file" ] || skip "$build/$file was not built"
   done
-  unshare --mount true 2>/dev/null || skip "no mount namespace allowed (needs root)"
-  exec env TESSEL_FILES_BENCH_STAGE=namespace unshare --mount --propagation private "$0" "$build" "${2:-20}"
+  files_enter_namespace 0 "$build" "${2:-20}"
   ;;
 
 namespace)
   build=$1 tries=$2
-  work=$(mktemp -d /tmp/tessel-files-bench-XXXXXX)
-  home=$work/home container=$work/data/group.com.quillmark.Tessel
-  mkdir -p "$home" "$container" "$work/runtime" "$work/modules"
-  chmod 0700 "$work/runtime"
+  files_prepare tessel-files-bench
   touch "$home/report.pdf"
-  echo '{}' >"$work/info.json"
-  extensions=$(pkg-config --variable=extensiondir libnautilus-extension-4)
-  mount --bind "$work/modules" "$extensions"
-
-  Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  server=$!
-  trap 'kill $server 2>/dev/null || true' EXIT
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-
-  export DISPLAY=:$(cat "$work/display") HOME=$home LANGUAGE=en GSETTINGS_BACKEND=memory
-  export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
-  export XDG_CACHE_HOME=$work/cache TESSEL_INFO_FILE=$work/info.json
-  export TESSEL_HOST_EXECUTABLE=/bin/true TESSEL_FILES_BENCH_WORK=$work
+  export TESSEL_HOST_EXECUTABLE=/bin/true
   export TESSEL_FILES_BENCH_TIMER=$build/bin/tessel_menu_map_timer TESSEL_FILES_BENCH_TRIES=$tries
   snapshots=$(dirname "$0")/files/snapshot.sh
 
@@ -73,7 +57,7 @@ namespace)
     rm -f "$container/menu.json"
     [ -n "$snapshot" ] && "$snapshots" "$snapshot" "$home" >"$container/menu.json"
     log=$work/$(echo "$name" | tr -c 'a-zA-Z0-9\n' -).log
-    TESSEL_FILES_BENCH_STAGE=session TESSEL_FILES_BENCH_LOG=$log \
+    TESSEL_FILES_STAGE=session TESSEL_FILES_BENCH_LOG=$log \
       TESSEL_BENCH_DISTINCT_PAGES=$distinct dbus-run-session -- "$0" >"$log.times" 2>/dev/null || true
     # A try over 30 s counts as 30 s; the timer gives up after two in a row: so do the rest.
     late=$(grep -c '^timeout$' "$log.times" || true)
@@ -112,9 +96,7 @@ namespace)
   ;;
 
 session)
-  work=$TESSEL_FILES_BENCH_WORK
-  nautilus --new-window "$HOME" >"$TESSEL_FILES_BENCH_LOG" 2>&1 &
-  window=$(timeout 30 xdotool search --sync --onlyvisible --class nautilus | head -1)
+  files_open_window "$TESSEL_FILES_BENCH_LOG"
   sleep 3  # the folder loads
   nautilus --select "$HOME/report.pdf"
   sleep 2

@@ -4,12 +4,12 @@
 #include <atomic>
 #include <thread>
 
-#include "FinderTestSession.h"
+#include "FinderDesktop.h"
 
 namespace tessel::testing {
 namespace {
 
-using FinderConcurrencyTest = FinderTestSession;
+using FinderConcurrencyTest = FinderDesktop;
 
 // The command items of `menu` that send a request: every move, open-folder and undo item.
 void collectRequestTags(const Menu& menu, std::vector<std::int64_t>& tags) {
@@ -22,7 +22,7 @@ void collectRequestTags(const Menu& menu, std::vector<std::int64_t>& tags) {
 TEST_F(FinderConcurrencyTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLoseNoRequest) {
   constexpr int kThreads = 8, kRounds = 40;
   publish(sampleSnapshot());
-  finder.setSelection(std::vector<std::string>{"/home/a/x"});
+  finder.setSelection(std::vector<std::string>{home + "/x"});
   auto finderSync = makeFinderSync();
 
   std::atomic<bool> done = false;
@@ -63,7 +63,7 @@ TEST_F(FinderConcurrencyTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLo
   for (const auto& tags : tagsSeen) all.insert(all.end(), tags.begin(), tags.end());
   std::ranges::sort(all);
   EXPECT_EQ(std::ranges::adjacent_find(all), all.end()) << "a tag was handed out twice";
-  EXPECT_EQ(storedRequests().size(), static_cast<size_t>(kThreads * kRounds));
+  EXPECT_EQ(takeRequests().size(), static_cast<size_t>(kThreads * kRounds));
   EXPECT_EQ(workspace.calls.lines().size(), static_cast<size_t>(kThreads * kRounds));
   EXPECT_TRUE(platform.logged.lines().empty());
 }

@@ -1,15 +1,16 @@
-// Stand-ins for the desktop around the extension, safe to use from many threads: a workspace
-// that records what it was asked to start, a notification centre that delivers a post on the
-// poster's thread, and the list of lines both record into.
+// The extension core in a test's session, with stand-ins for what surrounds it: a file manager
+// with a preset selection, a workspace and a platform that record what they are asked, and a
+// notification centre that delivers a post on the poster's thread. All are safe to use from
+// many threads.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include "NotificationCenter.h"
-#include "Workspace.h"
+#include "FinderSession.h"
+#include "FinderSync.h"
+#include "PresetFinderController.h"
 
 namespace tessel::testing {
 
@@ -31,8 +32,7 @@ class RecordedLines {
 
 // Records "<application> <arguments...> <urls...>" for openURLs(), whose start always succeeds,
 // and "open <application>" for openApplication().
-class RecordingWorkspace final : public Workspace {
- public:
+struct RecordingWorkspace final : Workspace {
   RecordedLines calls;
 
   void openURLs(const std::vector<std::string>& urls, const std::string& application,
@@ -56,11 +56,6 @@ class RecordingNotificationCenter final : public NotificationCenter {
     std::lock_guard lock(mutex_);
     if (observer_ && observer_->first == name) observer_->second();
   }
-  bool observed() {
-    std::lock_guard lock(mutex_);
-    return observer_.has_value();
-  }
-
   Token addObserver(const std::string& name, std::function<void()> handler) override {
     std::lock_guard lock(mutex_);
     observer_.emplace(name, std::move(handler));
@@ -74,6 +69,30 @@ class RecordingNotificationCenter final : public NotificationCenter {
  private:
   std::mutex mutex_;
   std::optional<std::pair<std::string, std::function<void()>>> observer_;
+};
+
+// The real platform with the log captured and, when a test sets one, a location of its own.
+struct LoggingPlatform final : PlatformWrapper {
+  LoggingPlatform() : PlatformWrapper(Platform::standard()) {}
+  RecordedLines logged;
+  std::optional<std::string> modulePathOverride;  // set before the platform is shared
+
+  void log(const std::string& line) override { logged.add(line); }
+  std::string modulePath() override {
+    return modulePathOverride.value_or(PlatformWrapper::modulePath());
+  }
+};
+
+class FinderDesktop : public FinderSession {
+ protected:
+  std::unique_ptr<FinderSync> makeFinderSync() {
+    return std::make_unique<FinderSync>(finder, notifications, workspace, platform);
+  }
+
+  LoggingPlatform platform;
+  PresetFinderController finder;
+  RecordingNotificationCenter notifications;
+  RecordingWorkspace workspace;
 };
 
 }  // namespace tessel::testing

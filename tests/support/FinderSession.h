@@ -1,0 +1,97 @@
+// One test's desktop session for the file-manager extension, set in the process's environment,
+// where the extension reads it: a data folder for the shared container, an empty Info file,
+// titles in English, a stand-in host that records the arguments of each start, and the folders
+// of the sample menu snapshot.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <thread>
+
+#include "TempFolder.h"
+#include "container/SharedContainer.h"
+#include "path/PathText.h"
+#include "records/RecordCoding.h"
+
+namespace tessel::testing {
+
+class FinderSession : public ::testing::Test {
+ protected:
+  FinderSession() {
+    ::setenv("LANGUAGE", "en", 1);
+    ::setenv("XDG_DATA_HOME", folder.at("data").c_str(), 1);
+    ::setenv("TESSEL_INFO_FILE", folder.file("info.json", "{}").c_str(), 1);
+    ::setenv("TESSEL_HOST_EXECUTABLE", TESSEL_RECORDING_HOST, 1);
+    ::setenv("TESSEL_TEST_HOST_RECORD", folder.at("host-arguments").c_str(), 1);
+  }
+
+  // Archive (with 2026 below it) and Inbox as favourites; Inbox and 2026 as recent
+  // destinations; home (twice) and media as roots.
+  MenuSnapshot sampleSnapshot() const {
+    const MenuDestination year{"2026", home + "/Archive/2026", {}};
+    const MenuDestination inbox{"Inbox", home + "/Inbox", {}};
+    return MenuSnapshot{
+        {home, media, home}, {{"Archive", home + "/Archive", {year}}, inbox}, {inbox, year}};
+  }
+  static void publish(const MenuSnapshot& snapshot) { SharedContainer::publish(snapshot); }
+  void setGroup(const std::string& identifier) const {
+    folder.file("info.json", nlohmann::json{{"TesselAppGroup", identifier}}.dump());
+  }
+
+  // The requests stored in the container, in no particular order, removed from it by the name
+  // the host is given.
+  std::vector<MoveRequest> takeRequests() const {
+    Platform& platform = Platform::standard();
+    const std::string container = folder.at("data/group.com.quillmark.Tessel");
+    const std::string requests = joinPath(container, "Requests");
+    std::vector<MoveRequest> taken;
+    if (!platform.fileExists(requests)) return taken;
+    for (const DirectoryEntry& entry : platform.contentsOfDirectory(requests)) {
+      taken.push_back(decodeJson<MoveRequest>(platform.readFile(joinPath(requests, entry.name))));
+      platform.removeItem(SharedContainer::requestPath(container, taken.back().id));
+    }
+    return taken;
+  }
+
+  // The arguments of the host's next start, once it has started again; "(no start)" when a
+  // generous time passes without. A start still writing its line is not counted yet.
+  std::string nextHostStart() {
+    std::vector<std::string> starts;
+    waitUntil([&] {
+      std::ifstream in(folder.at("host-arguments"));
+      const std::string text{std::istreambuf_iterator<char>(in), {}};
+      starts.clear();
+      for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+           start = end + 1) {
+        starts.push_back(text.substr(start, end - start));
+      }
+      return starts.size() > startsSeen;
+    });
+    return starts.size() > startsSeen ? starts[startsSeen++] : "(no start)";
+  }
+
+  // Pauses until `condition` holds; false when `timeout` passes first.
+  bool waitUntil(const std::function<bool()>& condition,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout; !condition(); pause()) {
+      if (std::chrono::steady_clock::now() >= end) return false;
+    }
+    return true;
+  }
+  // A moment for other processes and threads; a session with an event loop runs it meanwhile.
+  virtual void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+
+  TempFolder folder;
+  const std::string home = folder.folder("home");
+  const std::string media = folder.folder("media");
+
+ private:
+  std::size_t startsSeen = 0;
+};
+
+}  // namespace tessel::testing
