@@ -66,7 +66,6 @@ class FaultInjectingPlatform : public PlatformWrapper {
   std::vector<std::string> restorePower();
 
   const std::vector<PlatformCall>& calls() const { return calls_; }
-  int count(FileOperation operation) const;
   void clearCalls() {
     const std::lock_guard guard(mutex_);
     calls_.clear();
@@ -81,54 +80,75 @@ class FaultInjectingPlatform : public PlatformWrapper {
   bool inheritsEnvironment = true;
   std::vector<std::string> logged;
 
-  FileAttributes attributesOfItem(const std::string& path) override;
-  // Probes count as reading attributes; an injected fault makes the item look absent.
-  std::optional<FileAttributes> probeItem(const std::string& path) override;
-  bool fileExists(const std::string& path) override;
+  // Probes and existence tests cannot fail: they count as reading attributes, and an injected
+  // fault makes the item look absent. Opening a folder counts as reading attributes too; calls
+  // inside an open folder are recorded with the entry's full path.
+  FileAttributes attributesOfItem(const std::string& path) override {
+    return check(FileOperation::attributes, path).attributesOfItem(path);
+  }
+  std::optional<FileAttributes> probeItem(const std::string& path) override {
+    return passes(path) ? target().probeItem(path) : std::nullopt;
+  }
+  bool fileExists(const std::string& path) override {
+    return passes(path) && target().fileExists(path);
+  }
+  std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) override {
+    return check(FileOperation::attributes, path).openFolderNoFollow(path);
+  }
+  FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) override {
+    return check(FileOperation::attributes, entry(folder, name)).attributesOfItemIn(folder, name);
+  }
+  std::optional<FileAttributes> probeItemIn(const OpenFolder& folder,
+                                            const std::string& name) override {
+    return passes(entry(folder, name)) ? target().probeItemIn(folder, name) : std::nullopt;
+  }
+  void removeItem(const std::string& path) override {
+    check(FileOperation::remove, path).removeItem(path);
+  }
+  void copyItem(const std::string& from, const std::string& to) override {
+    check(FileOperation::copy, from, to).copyItem(from, to);
+  }
+  std::vector<DirectoryEntry> contentsOfDirectory(const std::string& path) override {
+    return check(FileOperation::list, path).contentsOfDirectory(path);
+  }
+  std::string readFile(const std::string& path) override {
+    return check(FileOperation::read, path).readFile(path);
+  }
   void createDirectories(const std::string& path, mode_t mode) override;
   void moveItem(const std::string& from, const std::string& to) override;
-  // Opening a folder counts as reading attributes; calls inside an open folder are recorded
-  // with the entry's full path.
-  std::unique_ptr<OpenFolder> openFolderNoFollow(const std::string& path) override;
-  FileAttributes attributesOfItemIn(const OpenFolder& folder, const std::string& name) override;
-  std::optional<FileAttributes> probeItemIn(const OpenFolder& folder,
-                                            const std::string& name) override;
   void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                        const OpenFolder& toFolder, const std::string& toName) override;
   void syncFolder(const OpenFolder& folder) override;
-  void removeItem(const std::string& path) override;
-  void copyItem(const std::string& from, const std::string& to) override;
-  std::vector<DirectoryEntry> contentsOfDirectory(const std::string& path) override;
-  std::string readFile(const std::string& path) override;
   void writeFileAtomically(const std::string& path, std::string_view bytes,
                            Durability durability) override;
   std::optional<std::string> environment(const std::string& name) override;
-  std::string homeFolder() override;
-  double now() override;
-  void log(const std::string& line) override;
+  std::string homeFolder() override { return home.empty() ? target().homeFolder() : home; }
+  double now() override { return fixedNow ? *fixedNow : target().now(); }
+  void log(const std::string& line) override { logged.push_back(line); }
 
  private:
-  // A change the disk could still forget, and how to take it back.
+  // A change the disk could still forget, and how to take it back: it stays until every folder
+  // (or, for a write that was not durable, the file itself) is synced.
   struct UnsyncedChange {
     std::function<void()> undo;
-    std::set<std::string> folders;  // still to be synced before the change is on disk
-    std::string replaced;           // the file a write that was not durable replaced
+    std::set<std::string> unsynced;
   };
 
-  // Records the call and throws the injected error, if a rule claims it.
-  void check(FileOperation operation, const std::string& path, const std::string& second = {},
-             std::optional<Durability> durability = std::nullopt);
+  // Records the call and throws the injected error, if a rule claims it; else the real disk.
+  Platform& check(FileOperation operation, const std::string& path, const std::string& second = {},
+                  std::optional<Durability> durability = std::nullopt);
   // check() for a read that cannot fail: false when a fault is injected.
   bool passes(const std::string& path);
-  bool armed() const { return callsUntilPowerLoss_.has_value() && !powerLost_; }  // locked
+  static std::string entry(const OpenFolder& folder, const std::string& name);
   bool tracking() const {
     const std::lock_guard guard(mutex_);
     return armed();
   }
+  bool armed() const { return callsUntilPowerLoss_.has_value() && !powerLost_; }  // locked
   void remember(UnsyncedChange change);
   void rememberMove(const std::string& from, const std::string& to);
-  // Everything the folder holds is on disk now.
-  void synced(const std::string& folder);
+  // Everything the folder (or file) holds is on disk now.
+  void synced(const std::string& item);
   void losePower();
 
   mutable std::mutex mutex_;  // guards everything below

@@ -17,6 +17,7 @@
 namespace tessel {
 namespace {
 
+using testing::errorOf;
 constexpr double kNow = Timestamp::kUnixOffset + 800'000'000.0;
 const std::string kNoContainer =
     "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.";
@@ -26,6 +27,7 @@ class SharedContainerTest : public ::testing::Test {
  protected:
   testing::TempFolder folder;
   testing::FaultInjectingPlatform platform;
+  const std::string container = folder.at("data/group.com.quillmark.Tessel");
 
   SharedContainerTest() {
     platform.home = folder.at("home");
@@ -34,71 +36,60 @@ class SharedContainerTest : public ::testing::Test {
                           {"TESSEL_INFO_FILE", folder.file("info.json", "{}")}};
     platform.inheritsEnvironment = false;
   }
-
   void setGroup(const std::string& json) { folder.file("info.json", json); }
-  std::string container() { return folder.at("data/group.com.quillmark.Tessel"); }
-
   MoveRequest requestCreatedAt(double secondsFromNow) {
-    MoveRequest request =
-        MoveRequest::make({"/home/a/report.pdf"}, "/home/a/Archive", false, std::nullopt, platform);
+    MoveRequest request = MoveRequest::make({"/a/report.pdf"}, "/a/Archive", false, {}, platform);
     request.created = Timestamp::fromUnixTime(kNow + secondsFromNow);
     return request;
   }
-
   // The stored form of `request`, padded with spaces to `size` bytes when it is shorter.
   static std::string padded(const MoveRequest& request, size_t size = 0) {
     std::string bytes = encodeJson(request);
     return bytes.insert(1, std::max(size, bytes.size()) - bytes.size(), ' ');
   }
-
   // Writes `bytes` as the request file of `id` and returns its path.
   std::string store(const Uuid& id, const std::string& bytes) {
     return folder.file("data/group.com.quillmark.Tessel/Requests/" + id.string() + ".json", bytes);
   }
-
-  // Whether the request file itself was read (the Info file is read on every call).
-  bool wasRead(const Uuid& id) {
+  // Whether a call of `operation` reached a path holding `fragment`.
+  bool touched(FileOperation operation, const std::string& fragment) {
     return std::ranges::any_of(platform.calls(), [&](const testing::PlatformCall& call) {
-      return call.operation == FileOperation::read && call.path.find(id.string()) != call.path.npos;
+      return call.operation == operation && call.path.find(fragment) != call.path.npos;
     });
   }
 };
 
 TEST_F(SharedContainerTest, EachUsableGroupHasOnePrivateFolderAndOtherIdentifiersNone) {
-  EXPECT_EQ(SharedContainer::url(platform), container());
+  EXPECT_EQ(SharedContainer::url(platform), container);
   struct stat st;
-  ASSERT_EQ(::stat(container().c_str(), &st), 0);
+  ASSERT_EQ(::stat(container.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-
   setGroup(R"({"TesselAppGroup":42})");
   EXPECT_EQ(SharedContainer::group(platform), "group.com.quillmark.Tessel");
-  setGroup(R"({"TesselAppGroup":"group.example.Other"})");
   // With an empty or a relative XDG_DATA_HOME the data folder lies in the home folder.
+  setGroup(R"({"TesselAppGroup":"group.example.Other"})");
   for (const char* relative : {"", "relative"}) {
     platform.variables["XDG_DATA_HOME"] = relative;
     EXPECT_EQ(SharedContainer::url(platform), folder.at("home/.local/share/group.example.Other"));
   }
-
   for (const std::string identifier : {"", "..", ".", "a/b", "../escape"}) {
     setGroup(nlohmann::json{{"TesselAppGroup", identifier}}.dump());
     EXPECT_EQ(SharedContainer::group(platform), identifier);
-    EXPECT_EQ(testing::errorOf([&] { SharedContainer::url(platform); }), kNoContainer)
-        << identifier;
+    EXPECT_EQ(errorOf([&] { SharedContainer::url(platform); }), kNoContainer) << identifier;
   }
-
   // A usable identifier whose folder cannot be made has no container either.
   setGroup("{}");
   platform.failWhere(FileOperation::createDirectory, "group.com.quillmark.Tessel", EACCES);
-  EXPECT_EQ(testing::errorOf([&] { SharedContainer::url(platform); }), kNoContainer);
+  EXPECT_EQ(errorOf([&] { SharedContainer::url(platform); }), kNoContainer);
 }
 
-TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutExactlyOnce) {
+// Handed out once, at the edges of the age window (before and after) and of the size limit;
+// refused and left in place outside them, and refused unread when too large.
+TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutOnceAndOthersStayWhereTheyAre) {
   const MoveRequest enqueued = requestCreatedAt(0);
   SharedContainer::enqueue(enqueued, platform);
   EXPECT_EQ(SharedContainer::consume(enqueued.id, platform), enqueued);
   EXPECT_THROW(SharedContainer::consume(enqueued.id, platform), PlatformError);
-
-  // At the edges of the age window, before and after, and of the size limit.
   for (const auto& [age, size] :
        std::vector<std::pair<double, size_t>>{{-299.0, 0}, {299.9, 0}, {0.0, 999'999}}) {
     const MoveRequest request = requestCreatedAt(age);
@@ -106,9 +97,6 @@ TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutExactlyOnce) {
     EXPECT_EQ(SharedContainer::consume(request.id, platform), request) << age << " " << size;
     EXPECT_FALSE(platform.fileExists(path));
   }
-}
-
-TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
   const MoveRequest large = requestCreatedAt(0), old = requestCreatedAt(-300),
                     future = requestCreatedAt(300);
   const std::string garbled = "{\"id\":";
@@ -117,15 +105,13 @@ TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
       {old.id, encodeJson(old), kExpired},
       {future.id, encodeJson(future), kExpired},
       {Uuid::random(), encodeJson(large), kExpired},  // stored under another identifier
-      {Uuid::random(), garbled, testing::errorOf([&] { decodeJson<MoveRequest>(garbled); })}};
+      {Uuid::random(), garbled, errorOf([&] { decodeJson<MoveRequest>(garbled); })}};
   for (const auto& [id, bytes, message] : cases) {
     const std::string path = store(id, bytes);
-    EXPECT_EQ(testing::errorOf([&] { SharedContainer::consume(id, platform); }), message);
+    EXPECT_EQ(errorOf([&] { SharedContainer::consume(id, platform); }), message);
     EXPECT_EQ(Platform::standard().readFile(path), bytes) << message;
   }
-  // Refused from its size alone, before it fills the memory.
-  EXPECT_FALSE(wasRead(large.id));
-
+  EXPECT_FALSE(touched(FileOperation::read, large.id.string()));
   // A request that cannot be deleted is not handed out: it could be carried out twice.
   const MoveRequest stuck = requestCreatedAt(0);
   SharedContainer::enqueue(stuck, platform);
@@ -133,22 +119,22 @@ TEST_F(SharedContainerTest, RefusedRequestsStayWhereTheyAre) {
   EXPECT_THROW(SharedContainer::consume(stuck.id, platform), PlatformError);
 }
 
+// Requests that is not a folder is not written into; a pipe, which could block the reader for
+// ever, is refused unread, also behind a link.
 TEST_F(SharedContainerTest, AnythingButAFolderNamedRequestsOrAFileIsRefusedUnread) {
   folder.file("data/group.com.quillmark.Tessel/Requests", "not a folder");
   EXPECT_THROW(SharedContainer::enqueue(requestCreatedAt(0), platform), PlatformError);
-  EXPECT_EQ(platform.count(FileOperation::write), 0);
-  EXPECT_EQ(platform.readFile(container() + "/Requests"), "not a folder");
-
-  // A pipe could block the reader for ever; also behind a link.
-  ::unlink((container() + "/Requests").c_str());
+  EXPECT_FALSE(touched(FileOperation::write, ""));
+  EXPECT_EQ(platform.readFile(container + "/Requests"), "not a folder");
+  ::unlink((container + "/Requests").c_str());
   const Uuid id = Uuid::random();
   folder.folder("data/group.com.quillmark.Tessel/Requests");
-  const std::string request = SharedContainer::requestPath(container(), id);
+  const std::string request = SharedContainer::requestPath(container, id);
   ASSERT_EQ(::mkfifo(request.c_str(), 0600), 0);
-  ASSERT_EQ(::symlink(request.c_str(), (container() + "/menu.json").c_str()), 0);
+  ASSERT_EQ(::symlink(request.c_str(), (container + "/menu.json").c_str()), 0);
   EXPECT_THROW(SharedContainer::consume(id, platform), PlatformError);
   EXPECT_THROW(SharedContainer::snapshot(platform), PlatformError);
-  EXPECT_FALSE(wasRead(id));
+  EXPECT_FALSE(touched(FileOperation::read, id.string()));
 }
 
 }  // namespace

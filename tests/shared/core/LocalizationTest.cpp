@@ -13,17 +13,24 @@
 namespace tessel {
 namespace {
 
-// A platform whose environment holds exactly `variables`.
-struct Environment {
-  explicit Environment(std::map<std::string, std::string> variables) {
+class EnvironmentTest : public ::testing::Test {
+ protected:
+  EnvironmentTest() { platform.inheritsEnvironment = false; }
+  // The platform, its environment holding exactly `variables`.
+  Platform& with(std::map<std::string, std::string> variables) {
     platform.variables = std::move(variables);
-    platform.inheritsEnvironment = false;
+    return platform;
   }
+  // The platform, its Info file holding `content`.
+  Platform& withInfo(const std::string& content) {
+    return with({{"TESSEL_INFO_FILE", folder.file("info.json", content)}});
+  }
+  testing::TempFolder folder;
   testing::FaultInjectingPlatform platform;
 };
 
 // Gettext order (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), skipping undeclared languages and C.
-TEST(PreferredLocalizations, FollowsTheUsersLanguageLists) {
+TEST_F(EnvironmentTest, PreferredLocalizationsFollowTheUsersLanguageLists) {
   const std::vector<std::pair<std::map<std::string, std::string>, std::string>> cases{
       {{{"LANG", "ja_JP.UTF-8"}}, "ja"},
       {{{"LANGUAGE", "ja:en"}, {"LANG", "en_US.UTF-8"}}, "ja"},
@@ -37,46 +44,28 @@ TEST(PreferredLocalizations, FollowsTheUsersLanguageLists) {
       {{}, "en"},
   };
   for (const auto& [variables, first] : cases) {
-    Environment environment(variables);
-    EXPECT_EQ(preferredLocalizations(environment.platform).front(), first);
+    EXPECT_EQ(preferredLocalizations(with(variables)).front(), first);
   }
-}
-
-TEST(FormatText, FillsPlaceholdersInOrderAndKeepsExtraOnes) {
   EXPECT_EQ(formatText("「%@」を「%@」へ", {"a", "b"}), "「a」を「b」へ");
-  EXPECT_EQ(formatText("%@ and %@", {"one"}), "one and %@");
-  EXPECT_EQ(formatText("100%", {}), "100%");
+  EXPECT_EQ(formatText("%@ and %@ 100%", {"one"}), "one and %@ 100%");
 }
-
-class InfoFile : public ::testing::Test {
- protected:
-  InfoFile() { platform.inheritsEnvironment = false; }
-  // The platform, its Info file holding `content`.
-  Platform& withInfo(const std::string& content) {
-    platform.variables = {{"TESSEL_INFO_FILE", folder.file("info.json", content)}};
-    return platform;
-  }
-  testing::TempFolder folder;
-  testing::FaultInjectingPlatform platform;
-};
 
 // Only the JSON literal true makes a direct build, and only a JSON string is an identifier.
-TEST_F(InfoFile, ValuesOfTheWrongTypeConfigureNothing) {
+TEST_F(EnvironmentTest, InfoValuesOfTheWrongTypeConfigureNothing) {
   EXPECT_TRUE(DistributionMode::direct(withInfo(R"({"TesselDirectDistribution":true})")));
   for (const char* content :
        {R"({"TesselDirectDistribution":false})", R"({"TesselDirectDistribution":"true"})",
         R"({"TesselDirectDistribution":1})", "{}", "not json", "[true]"}) {
     EXPECT_FALSE(DistributionMode::direct(withInfo(content))) << content;
   }
-  const auto group = [&](const std::string& content) {
-    return Bundle::infoString("TesselAppGroup", withInfo(content));
-  };
-  EXPECT_EQ(group(R"({"TesselAppGroup":"group.example"})"), "group.example");
-  EXPECT_EQ(group(R"({"TesselAppGroup":42})"), std::nullopt);
-  EXPECT_EQ(group(R"({"TesselAppGroup":null})"), std::nullopt);
-
-  platform.variables = {{"TESSEL_INFO_FILE", folder.at("absent.json")}};
-  EXPECT_FALSE(DistributionMode::direct(platform));
+  for (const auto& [content, group] :
+       std::vector<std::pair<std::string, std::optional<std::string>>>{
+           {R"({"TesselAppGroup":"group.example"})", "group.example"},
+           {R"({"TesselAppGroup":42})", std::nullopt},
+           {R"({"TesselAppGroup":null})", std::nullopt}}) {
+    EXPECT_EQ(Bundle::infoString("TesselAppGroup", withInfo(content)), group);
+  }
+  EXPECT_FALSE(DistributionMode::direct(with({{"TESSEL_INFO_FILE", folder.at("absent.json")}})));
 }
 
 }  // namespace

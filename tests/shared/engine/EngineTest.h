@@ -3,8 +3,11 @@
 // fault-injecting platform. Messages are English unless a test switches the language.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,8 +18,26 @@
 #include "TempFolder.h"
 #include "engine/ItemIdentity.h"
 #include "engine/MoveEngine.h"
+#include "path/PathText.h"
 
 namespace tessel::testing {
+
+using ::testing::HasSubstr;
+
+// Every item under `root`: relative path to kind, inode and content (or link target), so two
+// pictures are equal only when nothing was lost, renamed, replaced or rewritten.
+inline std::map<std::string, std::string> treePicture(const std::string& root) {
+  std::map<std::string, std::string> out;
+  for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+    const std::string full = item.path().string();
+    out[full.substr(root.size() + 1)] =
+        std::to_string(Platform::standard().attributesOfItem(full).inode.value_or(0)) +
+        (item.is_symlink()     ? " link " + std::filesystem::read_symlink(item).string()
+         : item.is_directory() ? " folder"
+                               : " file " + Platform::standard().readFile(full));
+  }
+  return out;
+}
 
 class EngineTest : public ::testing::Test {
  protected:
@@ -34,19 +55,30 @@ class EngineTest : public ::testing::Test {
   }
   std::int64_t undo() { return engine.undo({sources}, {destination}); }
   // `count` files "f1" to "f<count>" in the source root, their paths in order.
-  std::vector<std::string> files(int count);
+  std::vector<std::string> files(int count) {
+    std::vector<std::string> paths;
+    for (int i = 1; i <= count; ++i) {
+      paths.push_back(temp.file("Sources/f" + std::to_string(i), "content " + std::to_string(i)));
+    }
+    return paths;
+  }
+  // A symbolic link at `relative` in the temporary folder.
+  std::string link(const std::string& target, const std::string& relative) {
+    EXPECT_EQ(::symlink(target.c_str(), temp.at(relative).c_str()), 0) << relative;
+    return temp.at(relative);
+  }
   std::vector<MoveEntry> storedEntries() { return engine.journal().value().entries; }
   // treePicture() of the temporary folder without the journal's folder.
-  std::map<std::string, std::string> items();
+  std::map<std::string, std::string> items() {
+    std::map<std::string, std::string> picture = treePicture(temp.path());
+    std::erase_if(picture, [](const auto& item) { return item.first.starts_with("Support"); });
+    return picture;
+  }
   // Whether `engine` holds nothing to undo.
   static bool nothingToUndo(MoveEngine& engine) {
     const auto journal = engine.journal();
     return !journal || journal->entries.empty();
   }
 };
-
-// Every item under `root`: relative path to kind, inode and content (or link target), so two
-// pictures are equal only when nothing was lost, renamed, replaced or rewritten.
-std::map<std::string, std::string> treePicture(const std::string& root);
 
 }  // namespace tessel::testing

@@ -13,13 +13,12 @@ const std::string kAccess = "Add the folders again to renew the access needed fo
 
 class UndoTest : public EngineTest {
  protected:
-  std::vector<std::string> moved;
-  std::map<std::string, std::string> before;
+  std::vector<std::string> moved = files(3);
+  std::map<std::string, std::string> before = items();
 
-  void SetUp() override {
-    moved = files(3);
-    before = items();
-    ASSERT_EQ(move(moved).moved, 3);
+  void SetUp() override { ASSERT_EQ(move(moved).moved, 3); }
+  std::string undoError() {
+    return errorOf([&] { undo(); });
   }
 };
 
@@ -42,13 +41,12 @@ TEST_F(UndoTest, MovesBackLastFirstAndLeavesAnEmptyJournal) {
 TEST_F(UndoTest, AnyPendingEntryMarksAnInterruptedBatchThatUndoSettles) {
   const MoveJournal done = engine.journal().value();
   for (const std::vector<bool>& pending :
-       {std::vector<bool>{false, false, true}, std::vector<bool>{true, true, true},
-        std::vector<bool>{true, false, false}}) {
+       {std::vector{false, false, true}, std::vector{true, true, true},
+        std::vector{true, false, false}}) {
     MoveJournal interrupted = done;
     for (size_t i = 0; i < pending.size(); ++i) interrupted.entries[i].pending = pending[i];
     platform.writeFileAtomically(journalPath, encodeJson(interrupted), Durability::atomic);
-    EXPECT_NE(errorOf([&] { move({sources + "/unchecked"}); }).find("An interrupted move"),
-              std::string::npos);
+    EXPECT_THAT(errorOf([&] { move({sources + "/unchecked"}); }), HasSubstr("An interrupted move"));
     EXPECT_EQ(undo(), 3);
     EXPECT_EQ(items(), before);
     ASSERT_EQ(move(moved).moved, 3);
@@ -63,20 +61,78 @@ TEST_F(UndoTest, StopsWithoutOverwritingAtTheFirstEntryItCannotMoveBack) {
 
   platform.moveItem(destination + "/f3", destination + "/renamed");
   temp.file("Archive/f3", "impostor");
-  EXPECT_EQ(errorOf([&] { undo(); }), kReplaced);
+  EXPECT_EQ(undoError(), kReplaced);
   EXPECT_EQ(platform.readFile(destination + "/f3"), "impostor");
   platform.removeItem(destination + "/f3");
-  EXPECT_EQ(errorOf([&] { undo(); }), kReplaced) << "neither place holds the item";
+  EXPECT_EQ(undoError(), kReplaced) << "neither place holds the item";
   EXPECT_EQ(storedEntries().size(), 3u);
 
   platform.moveItem(destination + "/renamed", destination + "/f3");
   temp.file("Sources/f1", "newcomer");
-  EXPECT_EQ(errorOf([&] { undo(); }), kOccupied);
+  EXPECT_EQ(undoError(), kOccupied);
   EXPECT_EQ(storedEntries().size(), 1u) << "the entries after it were undone";
-  EXPECT_EQ(platform.readFile(moved[0]), "newcomer");
-  EXPECT_EQ(platform.readFile(destination + "/f1"), "content 1");
+  EXPECT_EQ(platform.readFile(moved[0]) + platform.readFile(destination + "/f1"),
+            "newcomercontent 1");
   platform.removeItem(destination + "/f1");
-  EXPECT_EQ(errorOf([&] { undo(); }), kOccupied);
+  EXPECT_EQ(undoError(), kOccupied);
+}
+
+// No file is no journal, but an unreadable one is an error that undo and move report and
+// leave alone, and that clearing the history (which never reads it) removes.
+TEST_F(EngineTest, NoJournalFileIsNoJournalButAnUnreadableOneIsAnError) {
+  EXPECT_FALSE(engine.journal().has_value());
+  EXPECT_EQ(undo(), 0);
+  const std::string entry = R"({"source":"\/a","destination":"\/b","identity":"1:2:0.0")";
+  for (const std::string& bytes :
+       {std::string(), std::string("{not json"),
+        R"({"id":"8D1E4B55-52B2-4C8C-9F3A-0B7B8E7C2F10","date":1.5,"entries":[)" + entry + "}]}"}) {
+    temp.file("Support/Tessel/undo.json", bytes);
+    EXPECT_THROW(engine.journal(), DecodingError) << bytes;
+    EXPECT_THROW(undo(), DecodingError);
+    EXPECT_THROW(move(files(1)), DecodingError);
+    EXPECT_EQ(platform.readFile(journalPath), bytes);
+    engine.dismissHistory();
+    EXPECT_FALSE(platform.fileExists(journalPath));
+  }
+  EXPECT_NO_THROW(engine.dismissHistory());
+  // A folder where the journal belongs is not Tessel's to delete.
+  platform.createDirectories(journalPath + "/keep", 0755);
+  EXPECT_THROW(engine.dismissHistory(), PlatformError);
+  EXPECT_TRUE(platform.fileExists(journalPath + "/keep"));
+  // A journal the disk cannot read stops undo with the system's error, not "nothing to undo".
+  platform.removeItem(journalPath);
+  temp.file("Support/Tessel/undo.json", "{}");
+  platform.failWhere(FileOperation::read, "undo.json", EIO);
+  EXPECT_THROW(undo(), PlatformError);
+}
+
+// Every field in order, the identity joining device, inode and birth time; the next batch
+// replaces the journal as a whole, under a new identifier.
+TEST_F(EngineTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
+  const std::vector<std::string> two = files(2);
+  const std::string identity = fileIdentity(two[0], platform);
+  platform.fixedNow = Timestamp::kUnixOffset + 1234.5;
+  move({two[0]});
+  const auto escaped = [](std::string path) {
+    for (size_t at = path.find('/'); at != std::string::npos; at = path.find('/', at + 2)) {
+      path.insert(at, 1, '\\');
+    }
+    return path;
+  };
+  const MoveJournal first = engine.journal().value();
+  EXPECT_EQ(platform.readFile(journalPath),
+            R"({"id":")" + first.id.string() + R"(","date":1234.5,"entries":[{"source":")" +
+                escaped(two[0]) + R"(","destination":")" + escaped(destination + "/f1") +
+                R"(","identity":")" + identity + R"(","pending":false}]})");
+  move({two[1]});
+  const MoveJournal second = engine.journal().value();
+  EXPECT_NE(second.id, first.id);
+  ASSERT_EQ(second.entries.size(), 1u);
+  EXPECT_EQ(second.entries[0].source, two[1]);
+  EXPECT_EQ(identityString({.device = 2049, .inode = 42, .birthTime = 17e8}),
+            "2049:42:1700000000.0");
+  EXPECT_EQ(errorOf([] { identityString({.device = 2049, .inode = {}, .birthTime = {}}); }),
+            "Cannot identify this file.");
 }
 
 }  // namespace

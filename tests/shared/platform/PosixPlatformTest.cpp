@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,6 +6,7 @@
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "ErrorText.h"
 #include "TempFolder.h"
@@ -19,7 +21,7 @@ class PosixPlatformTest : public ::testing::Test {
   Platform& platform = Platform::standard();
   testing::TempFolder folder;
 
-  int codeOf(const std::function<void()>& call) {
+  static int codeOf(const std::function<void()>& call) {
     try {
       call();
     } catch (const PlatformError& error) {
@@ -27,91 +29,75 @@ class PosixPlatformTest : public ::testing::Test {
     }
     return 0;
   }
+  std::string link(const std::string& target, const std::string& name) {
+    EXPECT_EQ(::symlink(target.c_str(), folder.at(name).c_str()), 0);
+    return folder.at(name);
+  }
 };
 
-TEST_F(PosixPlatformTest, MovesNeverReplaceAFileOrAFolder) {
-  const std::string a = folder.file("a", "mine");
-  const std::string b = folder.file("b", "theirs");
-  EXPECT_EQ(codeOf([&] { platform.moveItem(a, b); }), EEXIST);
-  EXPECT_EQ(platform.readFile(a), "mine");
-  EXPECT_EQ(platform.readFile(b), "theirs");
-
-  // rename(2) would silently replace an empty folder; a move must not.
-  const std::string from = folder.folder("from");
-  const std::string empty = folder.folder("empty");
-  EXPECT_EQ(codeOf([&] { platform.moveItem(from, empty); }), EEXIST);
+// Moves and copies never replace a file or a folder (rename(2) would silently replace an empty
+// one); a move keeps the item's identity; errors name both paths and the system's reason.
+TEST_F(PosixPlatformTest, MovesAndCopiesNeverReplaceAndMovesKeepTheItem) {
+  const std::string a = folder.file("a", "mine"), b = folder.file("b", "theirs");
+  const std::string from = folder.folder("from"), empty = folder.folder("empty");
+  const FileAttributes before = platform.attributesOfItem(a);
+  for (const auto& [source, target] : {std::pair{a, b}, std::pair{from, empty}}) {
+    EXPECT_EQ(codeOf([&] { platform.moveItem(source, target); }), EEXIST) << target;
+    EXPECT_EQ(codeOf([&] { platform.copyItem(source, target); }), EEXIST) << target;
+  }
+  EXPECT_EQ(platform.readFile(a) + platform.readFile(b), "minetheirs");
   EXPECT_TRUE(platform.fileExists(from));
-
   platform.moveItem(a, folder.at("c"));
   EXPECT_FALSE(platform.fileExists(a));
+  const FileAttributes after = platform.attributesOfItem(folder.at("c"));
+  EXPECT_EQ(std::tie(before.device, before.inode, before.birthTime),
+            std::tie(after.device, after.inode, after.birthTime));
   EXPECT_EQ(platform.readFile(folder.at("c")), "mine");
-
-  // Errors name both paths and the system's reason.
   const std::string missing = folder.at("missing"), target = folder.at("target");
-  const std::string text = testing::errorOf([&] { platform.moveItem(missing, target); });
-  for (const std::string& part : {missing, target, std::string("No such file or directory")}) {
-    EXPECT_NE(text.find(part), std::string::npos) << text;
-  }
+  EXPECT_THAT(testing::errorOf([&] { platform.moveItem(missing, target); }),
+              ::testing::AllOf(::testing::HasSubstr(missing), ::testing::HasSubstr(target),
+                               ::testing::HasSubstr("No such file or directory")));
 }
 
-TEST_F(PosixPlatformTest, AttributesDescribeTheItemItselfAndSurviveAMove) {
-  const std::string file = folder.file("f", "x");
-  ASSERT_EQ(::symlink("f", folder.at("link").c_str()), 0);
-  const FileAttributes before = platform.attributesOfItem(file);
-  EXPECT_EQ(before.type, FileType::regular);
-  EXPECT_EQ(platform.attributesOfItem(folder.at("link")).type, FileType::symbolicLink);
-  ASSERT_EQ(::symlink("nowhere", folder.at("dangling").c_str()), 0);
-  EXPECT_NO_THROW(platform.attributesOfItem(folder.at("dangling")));
-  EXPECT_FALSE(platform.fileExists(folder.at("dangling")));
-  // The probe sees what attributesOfItem sees, and answers "none" where it would throw.
+// Attributes and probes describe a link itself, dangling or not; a probe answers "none"
+// where attributesOfItem would throw.
+TEST_F(PosixPlatformTest, AttributesDescribeTheItemItself) {
+  EXPECT_EQ(platform.attributesOfItem(folder.file("f", "x")).type, FileType::regular);
+  EXPECT_EQ(platform.attributesOfItem(link("f", "link")).type, FileType::symbolicLink);
   EXPECT_EQ(platform.probeItem(folder.at("link"))->type, FileType::symbolicLink);
-  EXPECT_TRUE(platform.probeItem(folder.at("dangling")).has_value());
+  const std::string dangling = link("nowhere", "dangling");
+  EXPECT_NO_THROW(platform.attributesOfItem(dangling));
+  EXPECT_FALSE(platform.fileExists(dangling));
+  EXPECT_TRUE(platform.probeItem(dangling).has_value());
   EXPECT_FALSE(platform.probeItem(folder.at("missing")).has_value());
   EXPECT_FALSE(platform.probeItem(folder.at("f/below a file")).has_value());
-
-  platform.moveItem(file, folder.at("g"));
-  const FileAttributes after = platform.attributesOfItem(folder.at("g"));
-  EXPECT_EQ(before.device, after.device);
-  EXPECT_EQ(before.inode, after.inode);
-  EXPECT_EQ(before.birthTime, after.birthTime);
 }
 
-TEST_F(PosixPlatformTest, AtomicWritesReplaceWholeAndLeaveNoTemporaryFiles) {
+TEST_F(PosixPlatformTest, WritesAndFoldersAreMadeWholeAndNeverOverAFile) {
   const std::string path = folder.at("settings.json");
   platform.writeFileAtomically(path, "first", Durability::durable);
   platform.writeFileAtomically(path, "second", Durability::atomic);
   EXPECT_EQ(platform.readFile(path), "second");
-  EXPECT_EQ(platform.contentsOfDirectory(folder.path()).size(), 1u);
-
-  EXPECT_EQ(codeOf([&] {
-              platform.writeFileAtomically(folder.at("no/such/folder/f"), "x", Durability::durable);
-            }),
-            ENOENT);
-}
-
-TEST_F(PosixPlatformTest, CreatingFoldersMakesEveryMissingOneButNotOverAFile) {
+  EXPECT_EQ(platform.contentsOfDirectory(folder.path()).size(), 1u) << "no temporary file left";
+  EXPECT_EQ(
+      codeOf([&] { platform.writeFileAtomically(folder.at("no/f"), "x", Durability::durable); }),
+      ENOENT);
   platform.createDirectories(folder.at("a/b/c"), 0700);
   platform.createDirectories(folder.at("a/b/c"), 0700);
   struct stat st;
   ASSERT_EQ(::stat(folder.at("a/b/c").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-  folder.file("plain");
-  EXPECT_EQ(codeOf([&] { platform.createDirectories(folder.at("plain"), 0755); }), ENOTDIR);
-  EXPECT_NE(codeOf([&] { platform.createDirectories(folder.at("plain/sub"), 0755); }), 0);
+  EXPECT_EQ(codeOf([&] { platform.createDirectories(path, 0755); }), ENOTDIR);
+  EXPECT_NE(codeOf([&] { platform.createDirectories(path + "/sub", 0755); }), 0);
 }
 
 TEST_F(PosixPlatformTest, CopiesAndRemovesWholeTrees) {
   folder.file("tree/one", "1");
   folder.file("tree/sub/two", "2");
-  ASSERT_EQ(::symlink("one", folder.at("tree/link").c_str()), 0);
+  link("one", "tree/link");
   platform.copyItem(folder.at("tree"), folder.at("copy"));
   EXPECT_EQ(platform.readFile(folder.at("copy/sub/two")), "2");
   EXPECT_EQ(platform.readSymbolicLink(folder.at("copy/link")), "one");
-  EXPECT_EQ(codeOf([&] { platform.copyItem(folder.at("tree"), folder.at("copy")); }), EEXIST);
-  EXPECT_EQ(codeOf([&] { platform.copyItem(folder.at("tree/sub/two"), folder.at("copy/one")); }),
-            EEXIST);
-  EXPECT_EQ(platform.readFile(folder.at("copy/one")), "1");
-
   platform.removeItem(folder.at("tree"));
   EXPECT_FALSE(platform.fileExists(folder.at("tree")));
   std::map<std::string, FileType> types;
