@@ -10,7 +10,6 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <thread>
 
 #include "TempFolder.h"
@@ -64,12 +63,8 @@ class FinderSession : public ::testing::Test {
     std::vector<std::string> starts;
     waitUntil([&] {
       std::ifstream in(folder.at("host-arguments"));
-      const std::string text{std::istreambuf_iterator<char>(in), {}};
       starts.clear();
-      for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
-           start = end + 1) {
-        starts.push_back(text.substr(start, end - start));
-      }
+      for (std::string line; std::getline(in, line) && !in.eof();) starts.push_back(line);
       return starts.size() > startsSeen;
     });
     return starts.size() > startsSeen ? starts[startsSeen++] : "(no start)";

@@ -118,6 +118,12 @@ std::string visible(std::string label) {
   return label;
 }
 
+// Whether Files was offered items; frees them.
+bool offered(GList* items) {
+  freeItems(items);
+  return items != nullptr;
+}
+
 // One item of a menu as Files reads it, with the label the module gave it.
 struct MenuEntry {
   NautilusMenuItem* item;
@@ -217,7 +223,7 @@ class NautilusSession : public FinderSession {
 
 using MenuProviderTest = NautilusSession;
 
-TEST_F(MenuProviderTest, ItemsGetTheWholeTreeAndABackgroundGetsItWithMovesOff) {
+TEST_F(MenuProviderTest, ItemsGetTheWholeTreeWithPagesApartAndABackgroundGetsItWithMovesOff) {
   MenuSnapshot oneFavorite = sampleSnapshot();
   oneFavorite.favorites = {MenuDestination{"Inbox", home + "/Inbox", {}}};
   oneFavorite.recent.clear();
@@ -244,44 +250,28 @@ TEST_F(MenuProviderTest, ItemsGetTheWholeTreeAndABackgroundGetsItWithMovesOff) {
       {MenuSnapshot{{home}, {}, {}}, false,
        "Move To (off)\nMove through Folders (off)\nUndo Last Move\nOpen Move Settings…\n"},
   };
+  std::vector<std::string> labels;
   for (const auto& c : cases) {
     publish(c.snapshot);
     GObject* provider = makeProvider();
     GList* items = c.background ? backgroundItems(provider, home)
                                 : fileItems(provider, {home + "/a.txt", home + "/b"});
     EXPECT_EQ(text(items), c.text);
+    forEachItem(items, [&labels](const MenuEntry& entry) {
+      if (entry.submenu) labels.push_back(entry.label);
+    });
     freeItems(items);
     g_object_unref(provider);
   }
-}
-
-// Files' popover names a page after each submenu's label and keeps pages across menus: no two
-// submenus share a label, not even those of another menu with the same titles.
-TEST_F(MenuProviderTest, NoTwoSubmenusShareALabelAcrossMenus) {
-  publish(sampleSnapshot());
-  GObject* provider = makeProvider();
-  GList* items = fileItems(provider, {home + "/a.txt", home + "/b"});
-  GList* again = fileItems(provider, {home + "/a.txt"});
-  std::vector<std::string> labels;
-  for (GList* menu : {items, again}) {
-    forEachItem(menu, [&](const MenuEntry& entry) {
-      if (entry.submenu) labels.push_back(entry.label);
-    });
-  }
-  EXPECT_EQ(labels.size(), 12u);
+  // Files' popover names a page after each submenu's label and keeps pages across menus: no two
+  // submenus share a label, not even those of menus with the same titles.
+  EXPECT_EQ(labels.size(), 9u);
   EXPECT_EQ(std::set<std::string>(labels.begin(), labels.end()).size(), labels.size());
-  freeItems(again);
-  freeItems(items);
-  g_object_unref(provider);
 }
 
 TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFolders) {
   publish(sampleSnapshot());
   GObject* provider = makeProvider();
-  const auto offered = [](GList* items) {
-    freeItems(items);
-    return items != nullptr;
-  };
   EXPECT_TRUE(offered(fileItems(provider, {home + "/deep/down/x.txt"})));
   EXPECT_TRUE(offered(fileItems(provider, {media + "/x", home + "/y"})));
   EXPECT_TRUE(offered(backgroundItems(provider, home)));
@@ -301,27 +291,20 @@ TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFolders) {
   g_object_unref(provider);
 }
 
-class CommandActivationTest : public NautilusSession {
- protected:
-  CommandActivationTest() {
-    publish(sampleSnapshot());
-    provider = makeProvider();
-  }
-  ~CommandActivationTest() override { g_object_unref(provider); }
+using CommandActivationTest = NautilusSession;
 
+TEST_F(CommandActivationTest, EachItemStoresItsRequestThenWakesTheHostWithItsUrl) {
+  publish(sampleSnapshot());
+  GObject* provider = makeProvider();
   // Activates the item at `titles` of the menu for `selection`, or of home's background when
   // nothing is selected.
-  void choose(const std::vector<std::string>& selection, const std::vector<std::string>& titles) {
+  const auto choose = [&](const std::vector<std::string>& selection,
+                          const std::vector<std::string>& titles) {
     GList* items =
         selection.empty() ? backgroundItems(provider, home) : fileItems(provider, selection);
     activate(items, titles);
     freeItems(items);
-  }
-
-  GObject* provider = nullptr;
-};
-
-TEST_F(CommandActivationTest, EachItemStoresItsRequestThenWakesTheHostWithItsUrl) {
+  };
   const struct {
     std::vector<std::string> selection, titles;
     std::string destination;  // none when nothing is stored
@@ -348,18 +331,20 @@ TEST_F(CommandActivationTest, EachItemStoresItsRequestThenWakesTheHostWithItsUrl
   choose({}, {"Move To", "Archive"});
   EXPECT_EQ(loggedLines(), std::vector<std::string>{"Tessel selection unavailable"});
   EXPECT_TRUE(takeRequests().empty());
+  g_object_unref(provider);
 }
 
 TEST_F(CommandActivationTest, ItemsOutliveTheirProviderAndAHostThatCannotStartIsLoggedOnce) {
   ::setenv("TESSEL_HOST_EXECUTABLE", folder.at("missing-host").c_str(), 1);
-  GObject* second = makeProvider();
-  g_object_add_weak_pointer(second, reinterpret_cast<gpointer*>(&second));
-  GList* items = fileItems(second, {home + "/a.txt"});
-  g_object_unref(second);
-  ASSERT_NE(second, nullptr);
+  publish(sampleSnapshot());
+  GObject* provider = makeProvider();
+  g_object_add_weak_pointer(provider, reinterpret_cast<gpointer*>(&provider));
+  GList* items = fileItems(provider, {home + "/a.txt"});
+  g_object_unref(provider);
+  ASSERT_NE(provider, nullptr);
   activate(items, {"Move To", "Archive"});
   freeItems(items);
-  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(provider, nullptr);
 
   ASSERT_TRUE(waitUntil([] { return !loggedLines().empty(); }));
   waitUntil([] { return false; }, std::chrono::milliseconds(100));
@@ -388,11 +373,6 @@ TEST_F(SettingsSignalTest, NewRootsApplyOnceTheHostAnnouncesThemAndOnlyThen) {
                                   signal, nullptr, nullptr);
     g_dbus_connection_flush_sync(host, nullptr, nullptr);
   };
-  const auto offeredIn = [](GObject* provider, const std::string& folder) {
-    GList* items = backgroundItems(provider, folder);
-    freeItems(items);
-    return items != nullptr;
-  };
 
   publish(MenuSnapshot{{home}, {}, {}});
   // An ended provider's handler would run first and touch freed memory (caught by the
@@ -403,16 +383,16 @@ TEST_F(SettingsSignalTest, NewRootsApplyOnceTheHostAnnouncesThemAndOnlyThen) {
   g_signal_connect_swapped(provider, "items-updated", G_CALLBACK(+[](int* count) { ++*count; }),
                            &updates);
   publish(MenuSnapshot{{media}, {}, {}});
-  EXPECT_FALSE(offeredIn(provider, media));
+  EXPECT_FALSE(offered(backgroundItems(provider, media)));
   emit("status");  // another signal of the same interface
   waitUntil([] { return false; }, std::chrono::milliseconds(300));
-  EXPECT_TRUE(offeredIn(provider, home));
+  EXPECT_TRUE(offered(backgroundItems(provider, home)));
   EXPECT_EQ(updates, 0);
 
   // Files is told to ask again for the menu of the selection it shows.
   emit("settings");
-  EXPECT_TRUE(waitUntil([&] { return updates == 1 && offeredIn(provider, media); }));
-  EXPECT_FALSE(offeredIn(provider, home));
+  EXPECT_TRUE(waitUntil([&] { return updates == 1 && offered(backgroundItems(provider, media)); }));
+  EXPECT_FALSE(offered(backgroundItems(provider, home)));
   g_object_unref(provider);
   g_object_unref(host);
 }
