@@ -15,17 +15,9 @@ TEST_F(SettingsTest, WithoutSettingsStartsOnDefaultsAndSavesTheJsonFormDurablyOr
   start();
   EXPECT_EQ(status(), "Ready");
   EXPECT_EQ(model->settings(), HostSettings{});
-  EXPECT_TRUE(platform.fileExists(support()));
   EXPECT_FALSE(platform.fileExists(settingsFile()));
   EXPECT_TRUE(menuPublished());
   EXPECT_EQ(desktop.notifications, 1);
-
-  std::optional<Durability> written;
-  platform.addRule([&written](const PlatformCall& call) -> std::optional<int> {
-    if (call.operation == FileOperation::write && call.path.ends_with("/settings.json"))
-      written = call.durability;
-    return std::nullopt;
-  });
   HostSettings changed;
   changed.recent = {"/a/b"};
   changed.policy = ConflictPolicy::cancel;
@@ -33,7 +25,9 @@ TEST_F(SettingsTest, WithoutSettingsStartsOnDefaultsAndSavesTheJsonFormDurablyOr
   model->saveSettings();
   const std::string saved = R"({"favorites":[],"roots":[],"recent":["\/a\/b"],"policy":"cancel"})";
   EXPECT_EQ(platform.readFile(settingsFile()), saved);
-  EXPECT_EQ(written, Durability::durable);
+  EXPECT_TRUE(std::ranges::any_of(platform.calls(), [](const PlatformCall& call) {
+    return call.path.ends_with("/settings.json") && call.durability == Durability::durable;
+  }));
   EXPECT_EQ(desktop.notifications, 2);
   // A failed save keeps the old file and the menu.
   platform.failWhere(FileOperation::write, "settings.json", ENOSPC);
@@ -44,9 +38,10 @@ TEST_F(SettingsTest, WithoutSettingsStartsOnDefaultsAndSavesTheJsonFormDurablyOr
   EXPECT_EQ(desktop.notifications, 2);
 }
 
-TEST_F(SettingsTest, MigratesBothFormerFilesOnceAndLeavesThem) {
+// The former files are copied once, never over a file, never over settings and never into a
+// store build.
+TEST_F(SettingsTest, MigratesTheFormerFilesOnceAndOnlyWhereNothingIsYet) {
   HostSettings stored = favoritesAt({temp.folder("home/Inbox")});
-  stored.recent = {"/elsewhere"};
   stored.policy = ConflictPolicy::skip;
   temp.file(kFormer + "settings.json", encodeJson(stored));
   temp.file(kFormer + "undo.json", "journal");
@@ -56,21 +51,17 @@ TEST_F(SettingsTest, MigratesBothFormerFilesOnceAndLeavesThem) {
   EXPECT_EQ(journal(), "journal");
   EXPECT_TRUE(platform.fileExists(temp.at(kFormer + "settings.json")));
   EXPECT_TRUE(platform.fileExists(temp.at(kFormer + "undo.json")));
-}
 
-TEST_F(SettingsTest, MigrationNeverReplacesAFileNorRunsOverSettingsNorInAStoreBuild) {
-  temp.file(kFormer + "undo.json", "journal");
+  platform.removeItem(settingsFile());
+  platform.removeItem(temp.at(kFormer + "settings.json"));
   temp.file("data/Tessel/undo.json", "current");
-  start();  // no former settings; the journal is already there
-  EXPECT_EQ(status(), "Ready");
+  start();
   EXPECT_EQ(journal(), "current");
   EXPECT_FALSE(platform.fileExists(settingsFile()));
-
   platform.removeItem(support() + "/undo.json");
   writeSettings(HostSettings{});
   start();
   EXPECT_FALSE(platform.fileExists(support() + "/undo.json"));
-
   platform.removeItem(settingsFile());
   temp.file(kFormer + "settings.json", encodeJson(HostSettings{}));
   platform.writeInfo(false);
@@ -80,7 +71,7 @@ TEST_F(SettingsTest, MigrationNeverReplacesAFileNorRunsOverSettingsNorInAStoreBu
   EXPECT_FALSE(platform.fileExists(support() + "/undo.json"));
 }
 
-TEST_F(SettingsTest, DamagedSettingsStopStartUpAndSurviveAsNumberedCopies) {
+TEST_F(SettingsTest, DamagedSettingsOrNoSupportFolderStopStartUp) {
   const std::string incomplete = R"({"favorites":[],"roots":[],"policy":"keepBoth"})";
   temp.file("data/Tessel/settings.json", incomplete);
   start();
@@ -89,20 +80,17 @@ TEST_F(SettingsTest, DamagedSettingsStopStartUpAndSurviveAsNumberedCopies) {
   EXPECT_FALSE(menuPublished());
   EXPECT_EQ(desktop.notifications, 0);
   EXPECT_EQ(platform.readFile(settingsFile()), incomplete);
-  // The next save writes the defaults; a second damaged start keeps the first copy.
+  // The next save writes the defaults; the user's files survive as numbered copies.
   model->saveSettings();
-  EXPECT_EQ(platform.readFile(support() + "/settings.unreadable.json"), incomplete);
   temp.file("data/Tessel/settings.json", "{");
   start();
   EXPECT_EQ(platform.readFile(support() + "/settings.unreadable.json"), incomplete);
   EXPECT_EQ(platform.readFile(support() + "/settings.unreadable 2.json"), "{");
-}
 
-TEST_F(SettingsTest, SupportFolderThatCannotBeMadeStopsStartUp) {
+  platform.removeItem(support());
   platform.failWhere(FileOperation::createDirectory, "/Tessel", EACCES);
   start();
   EXPECT_NE(status().find("Permission denied"), std::string::npos) << status();
-  EXPECT_FALSE(menuPublished());
   EXPECT_EQ(platform.logged.back(), status());
 }
 
@@ -120,12 +108,10 @@ TEST_F(SettingsTest, AddFolderAppendsAFavoriteAndAddingItAgainOnlyRenewsItsBookm
   model->addFolder(fileUrl(second), true);
   ASSERT_EQ(model->settings().favorites.size(), 2u);
   const FolderGrant before = model->settings().favorites[0];
-  EXPECT_EQ(before.path, first);
-  EXPECT_EQ(before.name, "First");
+  EXPECT_EQ(std::tie(before.path, before.name), std::tie(first, "First"));
   EXPECT_EQ(model->selectedDestination().toStdString(), second);
   EXPECT_EQ(storedSettings(), model->settings());
   EXPECT_EQ(publishedMenu().favorites.at(1).path, second);
-
   // The same path now names another folder: a renewal must record the new one in place.
   platform.moveItem(first, first + ".old");
   temp.folder("home/First");

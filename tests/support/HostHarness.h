@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QUrl>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -17,12 +16,16 @@
 #include "FaultInjectingPlatform.h"
 #include "ScopedLanguage.h"
 #include "TempFolder.h"
+#include "container/SharedContainer.h"
 #include "model/AppModel.h"
 #include "model/FileUrls.h"
+#include "model/FolderBookmark.h"
 
 namespace tessel::testing {
 
-QUrl fileUrl(const std::string& path);
+inline QUrl fileUrl(const std::string& path) {
+  return QUrl::fromLocalFile(QString::fromStdString(path));
+}
 
 // Runs the event loop until `done` holds; false after ten seconds.
 bool waitUntil(const std::function<bool()>& done);
@@ -31,27 +34,44 @@ bool waitUntil(const std::function<bool()>& done);
 // folder. Moves can be held on the worker thread to keep the model busy.
 class HostTestPlatform : public FaultInjectingPlatform {
  public:
-  HostTestPlatform(const TempFolder& temp, bool direct);
+  HostTestPlatform(const TempFolder& temp, bool direct)
+      : dataHome(temp.folder("data")), infoFile_(temp.at("tessel-info.json")) {
+    home = temp.folder("home");
+    variables = {{"XDG_DATA_HOME", dataHome}, {"TESSEL_INFO_FILE", infoFile_}};
+    writeInfo(direct);
+  }
 
   std::string dataHome;
-  std::string container;  // the shared container of the test's group
+  std::string container = dataHome + "/group.test";  // the shared container of the test's group
   // What /proc/self/mountinfo reads as; empty, so no volumes, unless a test sets it.
   std::string mountinfo;
 
-  void writeInfo(bool direct, const std::string& group = "group.test");
+  void writeInfo(bool direct, const std::string& group = "group.test") {
+    writeFileAtomically(infoFile_,
+                        std::string("{\"TesselDirectDistribution\":") +
+                            (direct ? "true" : "false") + ",\"TesselAppGroup\":\"" + group + "\"}",
+                        Durability::atomic);
+  }
   std::string readFile(const std::string& path) override {
     return path == "/proc/self/mountinfo" ? mountinfo : FaultInjectingPlatform::readFile(path);
   }
-  // Moves wait from holdMoves() until releaseMoves().
-  void holdMoves();
-  void releaseMoves();
+  // Moves wait from holdMoves() until releaseMoves(), both called on the test's thread.
+  void holdMoves() {
+    if (!held_) gate_.lock();
+    held_ = true;
+  }
+  void releaseMoves() {
+    if (std::exchange(held_, false)) gate_.unlock();
+  }
   void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
-                       const OpenFolder& toFolder, const std::string& toName) override;
+                       const OpenFolder& toFolder, const std::string& toName) override {
+    { const std::lock_guard pass(gate_); }
+    FaultInjectingPlatform::moveItemBetween(fromFolder, fromName, toFolder, toName);
+  }
 
  private:
   std::string infoFile_;
-  std::mutex heldMutex_;
-  std::condition_variable released_;
+  std::mutex gate_;
   bool held_ = false;
 };
 
@@ -63,34 +83,73 @@ class HostHarness : public ::testing::Test {
 
   // The model on the harness's folders, with `presenter` for its window requests (the fake
   // desktop by default).
-  AppModel& start(WindowPresenter* presenter = nullptr);
+  AppModel& start(WindowPresenter* presenter = nullptr) {
+    model = std::make_unique<AppModel>(
+        Desktop{desktop, presenter ? *presenter : desktop, desktop, desktop}, platform);
+    return *model;
+  }
+  FolderGrant grantFor(const std::string& folder) {
+    return FolderGrant::make(folder, FolderBookmark::create(folder, platform));
+  }
   // Settings with a freshly bookmarked favourite for each of these existing folders.
-  HostSettings favoritesAt(const std::vector<std::string>& folders);
-  FolderGrant grantFor(const std::string& folder);
+  HostSettings favoritesAt(const std::vector<std::string>& folders) {
+    HostSettings settings;
+    for (const std::string& folder : folders) settings.favorites.push_back(grantFor(folder));
+    return settings;
+  }
   // Folders under the home folder, added through the model as favourites in this order.
-  void addFavorites(const std::vector<std::string>& names);
+  void addFavorites(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+      model->addFolder(fileUrl(temp.folder("home/" + name)), true);
+  }
   std::string homePath(const std::string& relative) const { return platform.home + "/" + relative; }
   std::string support() const { return platform.dataHome + "/Tessel"; }
   std::string settingsFile() const { return support() + "/settings.json"; }
-  void writeSettings(const HostSettings& settings);
-  HostSettings storedSettings();
+  void writeSettings(const HostSettings& settings) {
+    temp.file("data/Tessel/settings.json", encodeJson(settings));
+  }
+  HostSettings storedSettings() {
+    return decodeJson<HostSettings>(platform.readFile(settingsFile()));
+  }
   std::string journal() { return platform.readFile(support() + "/undo.json"); }
   bool menuPublished() { return platform.fileExists(platform.container + "/menu.json"); }
-  MenuSnapshot publishedMenu();
+  MenuSnapshot publishedMenu() { return SharedContainer::snapshot(platform); }
   std::string status() const { return model->status().toStdString(); }
 
   // Runs a move or an undo to its end; its completion's answer.
   std::optional<bool> moveAndWait(const std::vector<std::string>& sources,
-                                  const std::string& destination);
-  std::optional<bool> undoAndWait();
+                                  const std::string& destination) {
+    return finished([&](auto done) {
+      model->move(fileUrls(sources), QString::fromStdString(destination), false, done);
+    });
+  }
+  std::optional<bool> undoAndWait() {
+    return finished([&](auto done) { model->undoLastMove(done); });
+  }
   // Starts a move of `file` into the first favourite that stays busy until finishHeldMove().
-  void startHeldMove(const std::string& file);
-  void finishHeldMove();
+  void startHeldMove(const std::string& file) {
+    platform.holdMoves();
+    model->move({fileUrl(file)}, QString::fromStdString(model->settings().favorites.at(0).path),
+                false);
+    ASSERT_TRUE(model->busy());
+  }
+  void finishHeldMove() {
+    platform.releaseMoves();
+    ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
+  }
 
   TempFolder temp;
   HostTestPlatform platform;
   FakeDesktop desktop;
   std::unique_ptr<AppModel> model;
+
+ private:
+  static std::optional<bool> finished(const std::function<void(std::function<void(bool)>)>& run) {
+    std::optional<bool> answer;
+    run([&answer](bool ok) { answer = ok; });
+    waitUntil([&] { return answer.has_value(); });
+    return answer;
+  }
 };
 
 class StoreBuildHarness : public HostHarness {

@@ -16,24 +16,21 @@ LaunchCommand parse(const QStringList& arguments) {
   return LaunchCommand::parse(bytes, "/home/a/Inbox");
 }
 
-TEST(LaunchCommandTest, TheBackgroundArgumentIsAWholeCaseSensitiveWord) {
-  EXPECT_TRUE(parse({"--background-command", "tessel://move/X"}).background);
-  EXPECT_EQ(parse({"--background-command", "tessel://move/X"}).urls,
-            QStringList{"tessel://move/X"});
-  EXPECT_TRUE(parse({"tessel://move/X", "--background-command"}).background);
+TEST(LaunchCommandTest, TheBackgroundArgumentIsAWholeCaseSensitiveWordAndTheRestAreUrls) {
+  for (const QStringList& background : {QStringList{"--background-command", "tessel://move/X"},
+                                        QStringList{"tessel://move/X", "--background-command"}}) {
+    EXPECT_TRUE(parse(background).background);
+    EXPECT_EQ(parse(background).urls, QStringList{"tessel://move/X"});
+  }
   for (const QString& near :
        QStringList{"--Background-Command", "--background-command=1", "-background-command"}) {
-    const LaunchCommand command = parse({near});
-    EXPECT_FALSE(command.background) << near.toStdString();
-    EXPECT_EQ(command.urls, QStringList{near});
+    EXPECT_FALSE(parse({near}).background) << near.toStdString();
+    EXPECT_EQ(parse({near}).urls, QStringList{near});
   }
-  const LaunchCommand plain = parse({});
-  EXPECT_FALSE(plain.background);
-  EXPECT_TRUE(plain.urls.isEmpty());
-  EXPECT_FALSE(plain.service);
+  EXPECT_EQ(parse({}), LaunchCommand{});
 }
 
-TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrls) {
+TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrlsEvenOnTheWire) {
   const LaunchCommand command = parse({"--service", "favorite:1", "report.pdf", "/tmp/x y",
                                        "file:///srv/a%20b", "https://example.com/c"});
   ASSERT_TRUE(command.service);
@@ -41,12 +38,18 @@ TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrl
   EXPECT_EQ(command.service->items,
             (QList<QUrl>{QUrl::fromLocalFile("/home/a/Inbox/report.pdf"),
                          QUrl::fromLocalFile("/tmp/x y"), QUrl::fromLocalFile("/srv/a b")}));
-
   const LaunchCommand unnamed = parse({"--service", "../notes.txt"});
   EXPECT_EQ(unnamed.service->userData, std::nullopt);
   EXPECT_EQ(unnamed.service->items, QList<QUrl>{QUrl::fromLocalFile("/home/a/notes.txt")});
   EXPECT_TRUE(parse({"--service"}).service->items.isEmpty());
 
+  for (const LaunchCommand& sent :
+       {parse({}), parse({"--background-command", "tessel://move/A", "tessel://move/B"}), command,
+        parse({"--service", "/a/#1.txt"})}) {
+    EXPECT_EQ(LaunchCommand::decode(sent.encode()), sent);
+  }
+  EXPECT_EQ(LaunchCommand::decode("not json"), std::nullopt);
+  EXPECT_EQ(LaunchCommand::decode("[1]"), std::nullopt);
   // A name that is no valid UTF-8 keeps its bytes, through the wire form too.
   const QByteArray latin1Name("/tmp/caf\xe9");
   const LaunchCommand raw = LaunchCommand::parse({"--service", latin1Name}, "/");
@@ -54,33 +57,21 @@ TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrl
   EXPECT_EQ(QByteArray::fromPercentEncoding(item.path(QUrl::FullyEncoded).toLatin1()), latin1Name);
 }
 
-TEST(LaunchCommandTest, TheWireFormCarriesEveryPartAndRefusesOtherBytes) {
-  for (const LaunchCommand& command :
-       {parse({}), parse({"--background-command", "tessel://move/A", "tessel://move/B"}),
-        parse({"--service", "favorite:0", "/a/b.txt"}), parse({"--service", "/a/#1.txt"})}) {
-    EXPECT_EQ(LaunchCommand::decode(command.encode()), command);
-  }
-  EXPECT_EQ(LaunchCommand::decode("not json"), std::nullopt);
-  EXPECT_EQ(LaunchCommand::decode("[1]"), std::nullopt);
-}
-
 TEST(LaunchCommandLineTest, HelpVersionAndMistakesAnswerWithoutAHostAndOtherLinesReachIt) {
-  struct Case {
+  const QByteArray usage = "Usage: tessel [--background-command]";
+  const QByteArray tryHelp = "Try 'tessel --help' for more information.\n";
+  const struct {
     QByteArrayList argv;
     int status;
-    QByteArray outStart;
-    QByteArray err;
+    QByteArray outStart, err;
+  } cases[] = {
+      {{"tessel", "--help"}, 0, usage, ""},
+      {{"tessel", "--service", "-h"}, 0, usage, ""},
+      {{"tessel", "--version"}, 0, "tessel " TESSEL_VERSION "\n", ""},
+      {{"tessel", "--bogus"}, 2, "", "tessel: Unknown option 'bogus'.\n" + tryHelp},
+      {{"tessel", "--service=x"}, 2, "", "tessel: Unexpected value after '--service'.\n" + tryHelp},
   };
-  const QByteArray tryHelp = "Try 'tessel --help' for more information.\n";
-  for (const Case& c : std::vector<Case>{
-           {{"tessel", "--help"}, 0, "Usage: tessel [--background-command]", ""},
-           {{"tessel", "--service", "-h"}, 0, "Usage: tessel [--background-command]", ""},
-           {{"tessel", "--version"}, 0, "tessel " TESSEL_VERSION "\n", ""},
-           {{"tessel", "--bogus"}, 2, "", "tessel: Unknown option 'bogus'.\n" + tryHelp},
-           {{"tessel", "--service=x"},
-            2,
-            "",
-            "tessel: Unexpected value after '--service'.\n" + tryHelp}}) {
+  for (const auto& c : cases) {
     const LaunchCommandLine line = LaunchCommandLine::read(c.argv, "/");
     EXPECT_EQ(line.command, std::nullopt) << c.argv.join(' ').constData();
     EXPECT_EQ(line.exitStatus, c.status);
@@ -95,13 +86,15 @@ TEST(LaunchCommandLineTest, HelpVersionAndMistakesAnswerWithoutAHostAndOtherLine
 }
 
 TEST(FavoriteIndexTest, OnlyTheFavoritePrefixAndASigned64BitDecimalNameAFavourite) {
-  EXPECT_EQ(favoriteIndex(QString("favorite:0")), 0);
-  EXPECT_EQ(favoriteIndex(QString("favorite:+1")), 1);
-  EXPECT_EQ(favoriteIndex(QString("favorite:-1")), -1);
-  EXPECT_EQ(favoriteIndex(QString("favorite:9223372036854775807")),
-            std::numeric_limits<std::int64_t>::max());
-  EXPECT_EQ(favoriteIndex(QString("favorite:-9223372036854775808")),
-            std::numeric_limits<std::int64_t>::min());
+  using Limits = std::numeric_limits<std::int64_t>;
+  for (const auto& [text, index] : std::vector<std::pair<const char*, std::int64_t>>{
+           {"favorite:0", 0},
+           {"favorite:+1", 1},
+           {"favorite:-1", -1},
+           {"favorite:9223372036854775807", Limits::max()},
+           {"favorite:-9223372036854775808", Limits::min()}}) {
+    EXPECT_EQ(favoriteIndex(QString(text)), index) << text;
+  }
   for (const char* unreadable :
        {"favorite:", "favorite:a", "favorite: 1", "favorite:1 ", "favorite:+", "favorite:+-1",
         "favorite:--1", "favorite:1.0", "favorite:9223372036854775808", "Favorite:1", "favorites:1",

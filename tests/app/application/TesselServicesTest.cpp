@@ -53,20 +53,9 @@ class TesselServicesTest : public WindowTestSession {
   std::unique_ptr<TesselServices> services;
 };
 
-TEST_F(TesselServicesTest, ABackgroundLaunchShowsTheWindowOnlyForItemsThatNeedADestination) {
-  for (const bool items : {false, true}) {
-    launch({"--background-command"});
-    EXPECT_TRUE(services->backgroundLaunch);
-    EXPECT_EQ(presentation.policy(), Policy::accessory);
-    if (items) services->moveFiles(files(1), std::nullopt);
-    appear();
-    EXPECT_EQ(window.isVisible(), items);
-    EXPECT_EQ(presentation.hidden(), !items);
-    EXPECT_EQ(services->model, model.get());
-  }
-}
-
-TEST_F(TesselServicesTest, AnOrdinaryLaunchShowsTheWindowAndReopenBringsItBack) {
+// An ordinary launch shows the window, and reopening brings it back from the background; a
+// background launch shows it only for items that need a destination.
+TEST_F(TesselServicesTest, TheLaunchDecidesWhetherTheWindowShowsAndReopenBringsItBack) {
   launch();
   EXPECT_FALSE(services->backgroundLaunch);
   appear();
@@ -80,6 +69,17 @@ TEST_F(TesselServicesTest, AnOrdinaryLaunchShowsTheWindowAndReopenBringsItBack) 
   EXPECT_FALSE(presentation.hidden());
   EXPECT_EQ(presentation.policy(), Policy::regular);
   EXPECT_TRUE(services->applicationShouldHandleReopen(true));
+  services->enterBackground();
+  for (const bool items : {false, true}) {
+    launch({"--background-command"});
+    EXPECT_TRUE(services->backgroundLaunch);
+    EXPECT_EQ(presentation.policy(), Policy::accessory);
+    if (items) services->moveFiles(files(1), std::nullopt);
+    appear();
+    EXPECT_EQ(window.isVisible(), items);
+    EXPECT_EQ(presentation.hidden(), !items);
+    EXPECT_EQ(services->model, model.get());
+  }
 }
 
 TEST_F(TesselServicesTest, EveryWakeUpUrlSendsTheHostToTheBackgroundAndOnlyGoodOnesAreCarriedOut) {
@@ -126,7 +126,8 @@ TEST_F(TesselServicesTest, ItemsBeforeTheWindowWaitForItTheLatestBatchOnlyAndNoF
   EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShowsTheWindow) {
+// Favourites are named counting from one in what the user reads.
+TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTheWindow) {
   launchInBackground({"Archive", "Photos"});
   services->moveFiles(files(2), QString("favorite:+1"));
   settle();
@@ -144,20 +145,15 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailedMoveShow
   settle();
   EXPECT_EQ(status(), "Moved 0, skipped 2. ");
   EXPECT_TRUE(window.isVisible());
-}
 
-TEST_F(TesselServicesTest, AFavouriteThatIsNotRegisteredIsNamedCountingFromOne) {
-  launchInBackground({"Archive"});
-  const QList<QUrl> items = files(1);
-  for (const auto& [userData, message] : std::vector<std::pair<QString, std::string>>{
-           {"favorite:-1", "Favorite 0 is not registered. Add a destination first."},
-           {"favorite:1", "Favorite 2 is not registered. Add a destination first."},
-           {"favorite:9223372036854775807",
-            "Favorite 9223372036854775808 is not registered. Add a destination first."}}) {
+  for (const auto& [userData, shown] : std::vector<std::pair<QString, std::string>>{
+           {"favorite:-1", "0"},
+           {"favorite:2", "3"},
+           {"favorite:9223372036854775807", "9223372036854775808"}}) {
     services->enterBackground();
-    services->moveFiles(items, userData);
-    EXPECT_EQ(status(), message);
-    EXPECT_EQ(model->selectedSources(), items);
+    services->moveFiles(files(1), userData);
+    EXPECT_EQ(status(), "Favorite " + shown + " is not registered. Add a destination first.");
+    EXPECT_EQ(model->selectedSources(), files(1));
     EXPECT_TRUE(window.isVisible());
   }
 }

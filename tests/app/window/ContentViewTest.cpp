@@ -11,6 +11,7 @@
 
 #include "WindowTestSession.h"
 #include "window/ContentView.h"
+#include "window/DisclosureGroup.h"
 #include "window/FolderDisplay.h"
 #include "window/SettingsEdits.h"
 #include "window/WindowTexts.h"
@@ -145,6 +146,10 @@ TEST_F(ContentViewTest, RecentDestinationsShowTheFirstTwentyInDisplayForm) {
     settings.recent.push_back(homePath("r" + std::to_string(index)));
   model->setSettings(settings);
   EXPECT_FALSE(child<QWidget>("recentGroup")->isHidden());
+  // Opened, the groups lay their paths out at the window's width.
+  for (const char* group : {"manualMoveGroup", "recentGroup", "helpGroup"})
+    child<DisclosureGroup>(group)->setExpanded(true);
+  QCoreApplication::processEvents();
   const QList<PathLabel*> paths = view->findChildren<PathLabel*>(QStringLiteral("recentPath"));
   ASSERT_EQ(paths.size(), 20);
   EXPECT_EQ(paths[0]->fullText(), "~/r0");
