@@ -22,6 +22,7 @@ constexpr double kNow = Timestamp::kUnixOffset + 800'000'000.0;
 const std::string kNoContainer =
     "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.";
 const std::string kExpired = "The move request has expired.";
+const std::string kTooLarge = "The request is too large.";
 
 class SharedContainerTest : public ::testing::Test {
  protected:
@@ -101,7 +102,7 @@ TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutOnceAndOthersStay
                     future = requestCreatedAt(300);
   const std::string garbled = "{\"id\":";
   const std::vector<std::tuple<Uuid, std::string, std::string>> cases{
-      {large.id, padded(large, 1'000'000), "The request is too large."},
+      {large.id, padded(large, 1'000'000), kTooLarge},
       {old.id, encodeJson(old), kExpired},
       {future.id, encodeJson(future), kExpired},
       {Uuid::random(), encodeJson(large), kExpired},  // stored under another identifier
@@ -112,6 +113,17 @@ TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutOnceAndOthersStay
     EXPECT_EQ(Platform::standard().readFile(path), bytes) << message;
   }
   EXPECT_FALSE(touched(FileOperation::read, large.id.string()));
+  // A request that grows between being measured and being read is refused all the same.
+  const MoveRequest grown = requestCreatedAt(0);
+  store(grown.id, encodeJson(grown));
+  platform.addRule([&](const testing::PlatformCall& call) {
+    if (call.operation == FileOperation::read && call.path.ends_with(grown.id.string() + ".json")) {
+      store(grown.id, padded(grown, 1'000'000));
+    }
+    return std::optional<int>();
+  });
+  EXPECT_EQ(errorOf([&] { SharedContainer::consume(grown.id, platform); }), kTooLarge);
+  platform.clearFaults();
   // A request that cannot be deleted is not handed out: it could be carried out twice.
   const MoveRequest stuck = requestCreatedAt(0);
   SharedContainer::enqueue(stuck, platform);

@@ -106,24 +106,16 @@ TEST_F(EngineTest, NoJournalFileIsNoJournalButAnUnreadableOneIsAnError) {
   EXPECT_THROW(undo(), PlatformError);
 }
 
-// Every field in order, the identity joining device, inode and birth time; the next batch
-// replaces the journal as a whole, under a new identifier.
-TEST_F(EngineTest, AMoveCreatesTheJournalFolderAndWritesEveryFieldInOrder) {
+// The journal holds the batch as it moved; the next batch replaces it as a whole, under a new
+// identifier. An item's identity joins its device, inode and birth time.
+TEST_F(EngineTest, EachBatchWritesAJournalOfItsOwn) {
   const std::vector<std::string> two = files(2);
   const std::string identity = fileIdentity(two[0], platform);
   platform.fixedNow = Timestamp::kUnixOffset + 1234.5;
   move({two[0]});
-  const auto escaped = [](std::string path) {
-    for (size_t at = path.find('/'); at != std::string::npos; at = path.find('/', at + 2)) {
-      path.insert(at, 1, '\\');
-    }
-    return path;
-  };
   const MoveJournal first = engine.journal().value();
   EXPECT_EQ(platform.readFile(journalPath),
-            R"({"id":")" + first.id.string() + R"(","date":1234.5,"entries":[{"source":")" +
-                escaped(two[0]) + R"(","destination":")" + escaped(destination + "/f1") +
-                R"(","identity":")" + identity + R"(","pending":false}]})");
+            encodeJson(MoveJournal{first.id, {1234.5}, {{two[0], destination + "/f1", identity}}}));
   move({two[1]});
   const MoveJournal second = engine.journal().value();
   EXPECT_NE(second.id, first.id);

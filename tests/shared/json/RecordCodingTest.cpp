@@ -44,6 +44,10 @@ TEST(RecordCoding, EveryRecordHasItsGoldenForm) {
       encodeJson(grant),
       R"({"id":")" + kIdText + R"(","name":"書類","path":"\/a\/書類","bookmark":"AP9ncmFudA=="})");
   EXPECT_EQ(decodeJson<FolderGrant>(encodeJson(grant)), grant);
+  EXPECT_EQ(encodeJson(MoveJournal{kId, {1.5}, {{"/a", "/b", "1:2:0.0", true}}}),
+            R"({"id":")" + kIdText +
+                R"(","date":1.5,"entries":[{"source":"\/a","destination":)"
+                R"("\/b","identity":"1:2:0.0","pending":true}]})");
   EXPECT_EQ(encodeJson(MoveResult{3, 1, std::nullopt}), R"({"moved":3,"skipped":1})");
   EXPECT_EQ(encodeJson(MoveResult{0, 0, "Disk \"x\" full\n"}),
             R"({"moved":0,"skipped":0,"failure":"Disk \"x\" full\n"})");
