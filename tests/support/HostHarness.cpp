@@ -6,7 +6,9 @@
 namespace tessel::testing {
 
 bool waitUntil(const std::function<bool()>& done) {
-  const QDeadlineTimer deadline(10000);
+  // Generous: a real host's move syncs the journal and settings to disk, which takes seconds
+  // on a machine busy with builds. Waiting longer only costs time when a test fails anyway.
+  const QDeadlineTimer deadline(30000);
   while (!done()) {
     if (deadline.hasExpired()) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
