@@ -7,7 +7,6 @@
 #include "model/FileUrls.h"
 #include "model/MenuSnapshotBuilder.h"
 #include "model/ModelTexts.h"
-#include "model/StatusLog.h"
 #include "path/PathText.h"
 
 namespace tessel {
@@ -56,7 +55,9 @@ void AppModel::setSettings(const HostSettings& settings) {
 }
 
 void AppModel::setStatus(const QString& status) {
-  logStatus(status.toStdString(), platform_);
+  // What the host did in the background can be read afterwards in the system log, which also
+  // shows the line on a terminal: a second copy here would print it twice.
+  platform_.log(status.toStdString());
   if (status == status_) return;
   status_ = status;
   emit statusChanged();

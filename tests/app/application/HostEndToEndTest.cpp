@@ -187,6 +187,8 @@ TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   EXPECT_EQ(host->output().find("tessel:"), std::string::npos) << host->output();
   EXPECT_EQ(tessel({"--background-command", "tessel://move/" + id}), 0);
   ASSERT_TRUE(said(*host, moved));
+  const std::string heard = host->output();
+  EXPECT_EQ(heard.find(moved), heard.rfind(moved)) << "a status line twice on the terminal";
   const QString url =
       QString::fromStdString("tessel://move/" + enqueueMove(temp.file("home/Inbox/b.txt", "b")));
   const QDBusMessage reply = callHost("Open", {QStringList{url}, QVariantMap{}});
