@@ -8,8 +8,4 @@ Timestamp Timestamp::now(Platform& platform) {
   return fromUnixTime(platform.now());
 }
 
-Timestamp Timestamp::now() {
-  return now(Platform::standard());
-}
-
 }  // namespace tessel

@@ -17,7 +17,6 @@ struct Timestamp {
   double sinceReferenceDate = 0;
 
   static Timestamp now(Platform& platform);
-  static Timestamp now();
   static Timestamp fromUnixTime(double seconds) { return {seconds - kUnixOffset}; }
   double unixTime() const { return sinceReferenceDate + kUnixOffset; }
 
