@@ -136,10 +136,10 @@ check_window_truth() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
   display_server=$!
   wait_for "the virtual display" test -s "$work/display"
-  DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb "$prefix/bin/tessel" \
-    --background-command </dev/null >"$work/window-host.log" 2>&1 &
-  host=$!
   export DISPLAY=:$(cat "$work/display")
+  QT_QPA_PLATFORM=xcb "$prefix/bin/tessel" --background-command </dev/null \
+    >"$work/window-host.log" 2>&1 &
+  host=$!
   wait_for "the host on the virtual display" bus_host_is "$host"
   ln -s report.txt "$HOME/Inbox/link.txt"
   for i in $(seq 20); do
