@@ -4,6 +4,7 @@
 #
 #   scripts/mutation-check.sh [FOLDER_PREFIX...]     e.g.  scripts/mutation-check.sh src/shared/json
 #   MUTATION_ONLY="M07 M12" scripts/mutation-check.sh   only the faults with those numbers
+#   MUTATION_MATRIX=1 scripts/mutation-check.sh         every test that catches each fault
 #
 # Each fault names a file, a line's text (unique in that file) and its replacement. A fault whose
 # text is gone or no longer unique is reported "not applicable", so the list survives edits to the
@@ -12,6 +13,11 @@
 # compiler cache serves it), and they run one by one, each stopping at its first failing test;
 # the first failure catches the fault. The file is always put back, also on Ctrl-C. Results go
 # to build-mutation/results.txt; the exit status is 0 however many escape.
+#
+# With MUTATION_MATRIX=1 every affected program runs to its end for every fault, and
+# build-mutation/matrix.txt lists, per fault, each test that failed on it. The run ends with the
+# tests that alone catch some fault: a test missing from that list catches nothing the others do
+# not, which is what tells a merge that loses nothing from one that does.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -19,6 +25,9 @@ build=${MUTATION_BUILD:-build-mutation}
 per_suite_timeout=${MUTATION_TIMEOUT:-300}
 filters=("$@")
 read -r -a only <<<"${MUTATION_ONLY:-}"
+matrix=${MUTATION_MATRIX:-}
+fail_fast=--gtest_fail_fast
+[ -n "$matrix" ] && fail_fast=
 
 # file | what the fault does
 # the line's text as it is
@@ -344,8 +353,11 @@ suites=(
 mkdir -p "$build"
 results=$build/results.txt
 log=$build/mutants.log
+matrix_file=$build/matrix.txt
+output=$build/suite-output.txt
 : >"$results"
 : >"$log"
+: >"$matrix_file"
 
 backup=$(mktemp "${TMPDIR:-/tmp}/tessel-mutant-XXXXXX")
 mutated=
@@ -370,7 +382,7 @@ run_suite() {
   else
     # shellcheck disable=SC2086
     env $environment timeout "$per_suite_timeout" dbus-run-session -- \
-      "$build/bin/$program" --gtest_fail_fast --gtest_brief=1
+      "$build/bin/$program" $fail_fast --gtest_brief=1
   fi
 }
 
@@ -437,6 +449,7 @@ text = open(path, encoding="utf-8").read()
 open(path, "w", encoding="utf-8").write(text.replace(original, replacement, 1))
 PY
   verdict="not caught"
+  catchers=()
   mapfile -t affected < <(suites_for "$file")
   echo "== $label (${#affected[@]} programs)" >>"$log"
   for entry in "${affected[@]}"; do
@@ -445,12 +458,20 @@ PY
       verdict="does not build"
       break
     fi
-    if ! run_suite "$program" "$environment" "$mode" >>"$log" 2>&1; then
-      verdict="caught by $program"
-      break
-    fi
+    run_suite "$program" "$environment" "$mode" >"$output" 2>&1
+    status=$?
+    cat "$output" >>"$log"
+    [ $status -eq 0 ] && continue
+    [ "$verdict" = "not caught" ] && verdict="caught by $program"
+    [ -z "$matrix" ] && break
+    # A program that crashed or timed out names no failed test: it counts as one catcher, as
+    # does the crash test, which has no tests of its own.
+    mapfile -t failed < <(sed -n "s/^\[  FAILED  \] \([^ ,]*\)[ ,].* ms)$/$program:\1/p" "$output")
+    [ ${#failed[@]} -eq 0 ] && failed=("$program:${mode:-whole-program}")
+    catchers+=("${failed[@]}")
   done
   restore
+  [ -n "$matrix" ] && echo "${label%% *} ${catchers[*]}" >>"$matrix_file"
   case $verdict in
     caught*) caught=$((caught + 1)) ;;
     "not caught") escaped=$((escaped + 1)) ;;
@@ -460,3 +481,8 @@ PY
 done 3<<<"$faults"
 
 echo "$caught caught, $escaped not caught, $skipped not applicable or not building" | tee -a "$results"
+if [ -n "$matrix" ]; then
+  echo "== Tests that alone catch a fault (the rest are in $matrix_file)"
+  awk 'NF == 2 { sole[$2] = sole[$2] " " $1 } END { for (t in sole) print t ":" sole[t] }' \
+    "$matrix_file" | sort
+fi
