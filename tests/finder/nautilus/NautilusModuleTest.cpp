@@ -7,7 +7,10 @@
 #include <stdarg.h>
 #include <stdio.h>
 
+#include <algorithm>
+#include <memory>
 #include <mutex>
+#include <regex>
 #include <set>
 
 #include "FinderSession.h"
@@ -28,9 +31,8 @@ extern "C" int sd_journal_send(const char* format, ...) {
   char field[1024];
   vsnprintf(field, sizeof field, format, arguments);
   va_end(arguments);
-  const std::string_view message = "MESSAGE=";
   std::lock_guard lock(logMutex);
-  logLines.emplace_back(std::string_view(field).substr(message.size()));
+  logLines.emplace_back(std::string_view(field).substr(std::string_view("MESSAGE=").size()));
   return 0;
 }
 
@@ -44,10 +46,7 @@ G_DEFINE_TYPE(TestModule, test_module, G_TYPE_TYPE_MODULE)
 
 static gboolean test_module_load(GTypeModule* module) {
   void* handle = dlopen(TESSEL_NAUTILUS_MODULE, RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    ADD_FAILURE() << dlerror();
-    return FALSE;
-  }
+  if (!handle) g_error("%s", dlerror());
   reinterpret_cast<void (*)(GTypeModule*)>(dlsym(handle, "nautilus_module_initialize"))(module);
   const GType* types = nullptr;
   int count = 0;
@@ -56,34 +55,27 @@ static gboolean test_module_load(GTypeModule* module) {
   moduleTypes.assign(types, types + count);
   return TRUE;
 }
-static void test_module_unload(GTypeModule*) {}
 static void test_module_init(TestModule*) {}
 static void test_module_class_init(TestModuleClass* klass) {
   G_TYPE_MODULE_CLASS(klass)->load = test_module_load;
-  G_TYPE_MODULE_CLASS(klass)->unload = test_module_unload;
+  G_TYPE_MODULE_CLASS(klass)->unload = [](GTypeModule*) {};
 }
 
 // A file as Files hands it to a provider: only a location, which is all the module asks of it.
 G_DECLARE_FINAL_TYPE(TestFileInfo, test_file_info, TEST, FILE_INFO, GObject)
 struct _TestFileInfo {
   GObject parent_instance;
-  GFile* location;
 };
 static void test_file_info_file_info_init(NautilusFileInfoInterface* iface) {
   iface->get_location = [](NautilusFileInfo* info) {
-    return G_FILE(g_object_ref(TEST_FILE_INFO(info)->location));
+    return G_FILE(g_object_ref(g_object_get_data(G_OBJECT(info), "location")));
   };
 }
 G_DEFINE_TYPE_WITH_CODE(TestFileInfo, test_file_info, G_TYPE_OBJECT,
                         G_IMPLEMENT_INTERFACE(NAUTILUS_TYPE_FILE_INFO,
                                               test_file_info_file_info_init))
 static void test_file_info_init(TestFileInfo*) {}
-static void test_file_info_class_init(TestFileInfoClass* klass) {
-  G_OBJECT_CLASS(klass)->finalize = [](GObject* object) {
-    g_clear_object(&TEST_FILE_INFO(object)->location);
-    G_OBJECT_CLASS(test_file_info_parent_class)->finalize(object);
-  };
-}
+static void test_file_info_class_init(TestFileInfoClass*) {}
 
 namespace tessel::testing {
 namespace {
@@ -94,65 +86,56 @@ std::vector<std::string> loggedLines() {
   return logLines;
 }
 
-// Frees a menu item list the way Files does.
-void freeItems(GList* items) {
-  // Files' list freeing refuses an empty list.
-  if (items) nautilus_menu_item_list_free(items);
-}
-
 // A new file info (a full reference) for a local path, or for a URI ("scheme://...") of a
 // location without one.
-GObject* fileInfoFor(const std::string& location) {
-  TestFileInfo* info = TEST_FILE_INFO(g_object_new(test_file_info_get_type(), nullptr));
-  info->location = location.find("://") == std::string::npos ? g_file_new_for_path(location.c_str())
-                                                             : g_file_new_for_uri(location.c_str());
-  return G_OBJECT(info);
+gpointer fileInfoFor(const std::string& location) {
+  GObject* info = G_OBJECT(g_object_new(test_file_info_get_type(), nullptr));
+  g_object_set_data_full(info, "location",
+                         location.find("://") == std::string::npos
+                             ? g_file_new_for_path(location.c_str())
+                             : g_file_new_for_uri(location.c_str()),
+                         g_object_unref);
+  return info;
 }
 
-// A label as Files shows it: submenu labels end in invisible characters that keep them apart.
-std::string visible(std::string label) {
-  for (std::string_view mark : {"\u200B", "\u2060"}) {
-    for (std::size_t at; (at = label.find(mark)) != std::string::npos;)
-      label.erase(at, mark.size());
-  }
-  return label;
+// A menu item list, freed the way Files does; Files' list freeing refuses an empty list.
+using Items = std::shared_ptr<GList>;
+Items own(GList* list) {
+  return Items(list, [](GList* items) {
+    if (items) nautilus_menu_item_list_free(items);
+  });
 }
 
-// Whether Files was offered items; frees them.
-bool offered(GList* items) {
-  freeItems(items);
-  return items != nullptr;
-}
-
-// One item of a menu as Files reads it, with the label the module gave it.
+// One item of a menu as Files reads it: the titles that reach it as Files shows them
+// (submenu labels end in invisible characters that keep them apart) and its label as given.
 struct MenuEntry {
-  NautilusMenuItem* item;
+  NautilusMenuItem* item;  // held by the list it was read from
+  std::vector<std::string> path;
   std::string label;
   bool submenu, sensitive;
-  int depth;
 };
 
-// Calls `visit` for each of `items` and, depth first, for the items of their submenus.
-void forEachItem(GList* items, const std::function<void(const MenuEntry&)>& visit, int depth = 0) {
+// The items of `items` and, depth first, those of their submenus.
+std::vector<MenuEntry> entries(GList* items, std::vector<std::string> path = {}) {
+  std::vector<MenuEntry> out;
   for (GList* entry = items; entry; entry = entry->next) {
-    char* label = nullptr;
+    g_autofree char* label = nullptr;
     gboolean sensitive = FALSE;
-    NautilusMenu* menu = nullptr;
+    g_autoptr(NautilusMenu) menu = nullptr;
     g_object_get(entry->data, "label", &label, "sensitive", &sensitive, "menu", &menu, nullptr);
-    visit({NAUTILUS_MENU_ITEM(entry->data), label ? label : "", menu != nullptr, sensitive == TRUE,
-           depth});
-    g_free(label);
-    if (menu) {
-      GList* children = nautilus_menu_get_items(menu);
-      forEachItem(children, visit, depth + 1);
-      freeItems(children);
-      g_object_unref(menu);
-    }
+    path.push_back(std::regex_replace(label, std::regex("\u200B|\u2060"), ""));
+    out.push_back(
+        {NAUTILUS_MENU_ITEM(entry->data), path, label, menu != nullptr, sensitive == TRUE});
+    if (menu)
+      std::ranges::move(entries(own(nautilus_menu_get_items(menu)).get(), path),
+                        std::back_inserter(out));
+    path.pop_back();
   }
+  return out;
 }
 
-// The module's own session: the log lines of this test only, and helpers that ask a provider
-// for menus and choose items the way Files does.
+// The module's own session: the log lines of this test only, a provider, and helpers that ask
+// it for menus and choose items the way Files does.
 class NautilusSession : public FinderSession {
  protected:
   NautilusSession() {
@@ -163,6 +146,7 @@ class NautilusSession : public FinderSession {
     logLines.clear();
   }
   ~NautilusSession() override {
+    g_clear_object(&provider_);
     // Lets GLib finish what the test started (host starts, released subscriptions).
     waitUntil([] { return false; }, std::chrono::milliseconds(50));
   }
@@ -180,45 +164,43 @@ class NautilusSession : public FinderSession {
     EXPECT_EQ(moduleTypes.size(), 1u);
     return moduleTypes.empty() ? nullptr : G_OBJECT(g_object_new(moduleTypes.front(), nullptr));
   }
-  // What the provider offers for these selected items, or for the background of `folder`;
-  // the caller owns the list.
-  static GList* fileItems(GObject* provider, const std::vector<std::string>& paths) {
+  // The test's provider, made on first use.
+  NautilusMenuProvider* provider() {
+    if (!provider_) provider_ = makeProvider();
+    return NAUTILUS_MENU_PROVIDER(provider_);
+  }
+  // What the provider offers for these selected items, or for the background of `folder`.
+  Items fileItems(const std::vector<std::string>& paths) {
     GList* files = nullptr;
     for (const std::string& path : paths) files = g_list_append(files, fileInfoFor(path));
-    GList* items = nautilus_menu_provider_get_file_items(NAUTILUS_MENU_PROVIDER(provider), files);
+    Items items = own(nautilus_menu_provider_get_file_items(provider(), files));
     nautilus_file_info_list_free(files);
     return items;
   }
-  static GList* backgroundItems(GObject* provider, const std::string& folder) {
-    GObject* current = fileInfoFor(folder);
-    GList* items = nautilus_menu_provider_get_background_items(NAUTILUS_MENU_PROVIDER(provider),
-                                                               NAUTILUS_FILE_INFO(current));
-    g_object_unref(current);
-    return items;
+  Items backgroundItems(const std::string& folder) {
+    g_autoptr(GObject) current = G_OBJECT(fileInfoFor(folder));
+    return own(
+        nautilus_menu_provider_get_background_items(provider(), NAUTILUS_FILE_INFO(current)));
   }
   // The items as an indented tree, one label as shown per line; an item holding a submenu is
   // marked "›", an insensitive one "(off)".
-  static std::string text(GList* items) {
+  static std::string text(const Items& items) {
     std::string out;
-    forEachItem(items, [&out](const MenuEntry& entry) {
-      out += std::string(2 * entry.depth, ' ') + visible(entry.label) +
-             (entry.submenu ? " ›" : "") + (entry.sensitive ? "" : " (off)") + "\n";
-    });
+    for (const MenuEntry& e : entries(items.get())) {
+      out += std::string(2 * e.path.size() - 2, ' ') + e.path.back() + (e.submenu ? " ›" : "") +
+             (e.sensitive ? "" : " (off)") + "\n";
+    }
     return out;
   }
   // Activates the item reached through `titles` ("Move To", "Inbox").
-  static void activate(GList* items, const std::vector<std::string>& titles) {
-    std::vector<std::string> path;
-    NautilusMenuItem* chosen = nullptr;
-    forEachItem(items, [&](const MenuEntry& entry) {
-      path.resize(entry.depth);
-      path.push_back(visible(entry.label));
-      if (path == titles && !chosen) chosen = NAUTILUS_MENU_ITEM(g_object_ref(entry.item));
-    });
-    ASSERT_NE(chosen, nullptr) << "no item " << titles.back();
-    nautilus_menu_item_activate(chosen);
-    g_object_unref(chosen);
+  static void activate(const Items& items, const std::vector<std::string>& titles) {
+    const std::vector<MenuEntry> all = entries(items.get());
+    const auto chosen = std::ranges::find(all, titles, &MenuEntry::path);
+    ASSERT_NE(chosen, all.end()) << "no item " << titles.back();
+    nautilus_menu_item_activate(chosen->item);
   }
+
+  GObject* provider_ = nullptr;
 };
 
 using MenuProviderTest = NautilusSession;
@@ -253,15 +235,12 @@ TEST_F(MenuProviderTest, ItemsGetTheWholeTreeWithPagesApartAndABackgroundGetsItW
   std::vector<std::string> labels;
   for (const auto& c : cases) {
     publish(c.snapshot);
-    GObject* provider = makeProvider();
-    GList* items = c.background ? backgroundItems(provider, home)
-                                : fileItems(provider, {home + "/a.txt", home + "/b"});
+    const Items items =
+        c.background ? backgroundItems(home) : fileItems({home + "/a.txt", home + "/b"});
     EXPECT_EQ(text(items), c.text);
-    forEachItem(items, [&labels](const MenuEntry& entry) {
-      if (entry.submenu) labels.push_back(entry.label);
-    });
-    freeItems(items);
-    g_object_unref(provider);
+    for (const MenuEntry& e : entries(items.get())) {
+      if (e.submenu) labels.push_back(e.label);
+    }
   }
   // Files' popover names a page after each submenu's label and keeps pages across menus: no two
   // submenus share a label, not even those of menus with the same titles.
@@ -271,39 +250,39 @@ TEST_F(MenuProviderTest, ItemsGetTheWholeTreeWithPagesApartAndABackgroundGetsItW
 
 TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFolders) {
   publish(sampleSnapshot());
-  GObject* provider = makeProvider();
-  EXPECT_TRUE(offered(fileItems(provider, {home + "/deep/down/x.txt"})));
-  EXPECT_TRUE(offered(fileItems(provider, {media + "/x", home + "/y"})));
-  EXPECT_TRUE(offered(backgroundItems(provider, home)));
-  EXPECT_TRUE(offered(backgroundItems(provider, home + "/Archive")));
-
-  EXPECT_FALSE(offered(fileItems(provider, {folder.at("elsewhere/x.txt")})));
-  EXPECT_FALSE(offered(fileItems(provider, {home + "/y", folder.at("elsewhere/x")})));
-  // A watched folder itself is shown by its parent, which is not watched.
-  EXPECT_FALSE(offered(fileItems(provider, {home})));
-  // A sibling whose name merely begins like a watched folder's.
-  EXPECT_FALSE(offered(fileItems(provider, {home + "2/x"})));
-  EXPECT_FALSE(offered(backgroundItems(provider, home + "2")));
-  EXPECT_FALSE(offered(backgroundItems(provider, folder.path())));
-  // Locations without a local path.
-  EXPECT_FALSE(offered(fileItems(provider, {home + "/y", "tessel-test:///x"})));
-  EXPECT_FALSE(offered(backgroundItems(provider, "tessel-test:///")));
-  g_object_unref(provider);
+  const std::string elsewhere = folder.at("elsewhere/x");
+  for (const auto& [selection, offered] : std::vector<std::pair<std::vector<std::string>, bool>>{
+           {{home + "/deep/down/x.txt"}, true},
+           {{media + "/x", home + "/y"}, true},
+           {{elsewhere}, false},
+           {{home + "/y", elsewhere}, false},
+           // A watched folder itself is shown by its parent, which is not watched.
+           {{home}, false},
+           // A sibling whose name merely begins like a watched folder's.
+           {{home + "2/x"}, false},
+           // Locations without a local path.
+           {{home + "/y", "tessel-test:///x"}, false}}) {
+    EXPECT_EQ(fileItems(selection) != nullptr, offered) << selection.back();
+  }
+  for (const auto& [background, offered] :
+       std::vector<std::pair<std::string, bool>>{{home, true},
+                                                 {home + "/Archive", true},
+                                                 {home + "2", false},
+                                                 {folder.path(), false},
+                                                 {"tessel-test:///", false}}) {
+    EXPECT_EQ(backgroundItems(background) != nullptr, offered) << background;
+  }
 }
 
 using CommandActivationTest = NautilusSession;
 
 TEST_F(CommandActivationTest, EachItemStoresItsRequestThenWakesTheHostWithItsUrl) {
   publish(sampleSnapshot());
-  GObject* provider = makeProvider();
   // Activates the item at `titles` of the menu for `selection`, or of home's background when
   // nothing is selected.
   const auto choose = [&](const std::vector<std::string>& selection,
                           const std::vector<std::string>& titles) {
-    GList* items =
-        selection.empty() ? backgroundItems(provider, home) : fileItems(provider, selection);
-    activate(items, titles);
-    freeItems(items);
+    activate(selection.empty() ? backgroundItems(home) : fileItems(selection), titles);
   };
   const struct {
     std::vector<std::string> selection, titles;
@@ -331,20 +310,19 @@ TEST_F(CommandActivationTest, EachItemStoresItsRequestThenWakesTheHostWithItsUrl
   choose({}, {"Move To", "Archive"});
   EXPECT_EQ(loggedLines(), std::vector<std::string>{"Tessel selection unavailable"});
   EXPECT_TRUE(takeRequests().empty());
-  g_object_unref(provider);
 }
 
 TEST_F(CommandActivationTest, ItemsOutliveTheirProviderAndAHostThatCannotStartIsLoggedOnce) {
   ::setenv("TESSEL_HOST_EXECUTABLE", folder.at("missing-host").c_str(), 1);
   publish(sampleSnapshot());
-  GObject* provider = makeProvider();
-  g_object_add_weak_pointer(provider, reinterpret_cast<gpointer*>(&provider));
-  GList* items = fileItems(provider, {home + "/a.txt"});
-  g_object_unref(provider);
-  ASSERT_NE(provider, nullptr);
+  Items items = fileItems({home + "/a.txt"});
+  GObject* ended = provider_;
+  g_object_add_weak_pointer(ended, reinterpret_cast<gpointer*>(&ended));
+  g_clear_object(&provider_);
+  ASSERT_NE(ended, nullptr);
   activate(items, {"Move To", "Archive"});
-  freeItems(items);
-  EXPECT_EQ(provider, nullptr);
+  items.reset();
+  EXPECT_EQ(ended, nullptr);
 
   ASSERT_TRUE(waitUntil([] { return !loggedLines().empty(); }));
   waitUntil([] { return false; }, std::chrono::milliseconds(100));
@@ -373,27 +351,28 @@ TEST_F(SettingsSignalTest, NewRootsApplyOnceTheHostAnnouncesThemAndOnlyThen) {
                                   signal, nullptr, nullptr);
     g_dbus_connection_flush_sync(host, nullptr, nullptr);
   };
+  const auto offered = [this](const std::string& folder) {
+    return backgroundItems(folder) != nullptr;
+  };
 
   publish(MenuSnapshot{{home}, {}, {}});
   // An ended provider's handler would run first and touch freed memory (caught by the
   // sanitizer and valgrind runs).
   g_object_unref(makeProvider());
-  GObject* provider = makeProvider();
   int updates = 0;
-  g_signal_connect_swapped(provider, "items-updated", G_CALLBACK(+[](int* count) { ++*count; }),
+  g_signal_connect_swapped(provider(), "items-updated", G_CALLBACK(+[](int* count) { ++*count; }),
                            &updates);
   publish(MenuSnapshot{{media}, {}, {}});
-  EXPECT_FALSE(offered(backgroundItems(provider, media)));
+  EXPECT_FALSE(offered(media));
   emit("status");  // another signal of the same interface
   waitUntil([] { return false; }, std::chrono::milliseconds(300));
-  EXPECT_TRUE(offered(backgroundItems(provider, home)));
+  EXPECT_TRUE(offered(home));
   EXPECT_EQ(updates, 0);
 
   // Files is told to ask again for the menu of the selection it shows.
   emit("settings");
-  EXPECT_TRUE(waitUntil([&] { return updates == 1 && offered(backgroundItems(provider, media)); }));
-  EXPECT_FALSE(offered(backgroundItems(provider, home)));
-  g_object_unref(provider);
+  EXPECT_TRUE(waitUntil([&] { return updates == 1 && offered(media); }));
+  EXPECT_FALSE(offered(home));
   g_object_unref(host);
 }
 
