@@ -16,68 +16,52 @@
 
 #include "CommandLine.h"
 #include "DetachedProcess.h"
+#include "FaultInjectingPlatform.h"
 #include "FinderSession.h"
 #include "FinderSync.h"
 #include "HostApplication.h"
 #include "PresetFinderController.h"
+#include "path/PathText.h"
 
 namespace tessel::testing {
 namespace {
 
 using Command = FinderSync::Command;
 
-struct RecordedLines {
-  std::mutex mutex;
-  std::vector<std::string> lines;  // read once the threads that add are done
-  void add(std::string line) {
-    std::lock_guard lock(mutex);
-    lines.push_back(std::move(line));
-  }
-};
-
-// Records the URLs of openURLs(), whose start always succeeds, and "open <application>" for
+// Records the URL of each openURLs(), whose start always succeeds, and "open <application>" for
 // openApplication().
 struct RecordingWorkspace final : Workspace {
-  RecordedLines calls;
+  std::mutex mutex;
+  std::vector<std::string> calls;  // read once the threads that call are done
   void openURLs(const std::vector<std::string>& urls, const std::string&,
                 const std::vector<std::string>&, Completion completion) override {
-    calls.add(urls.at(0));
+    add(urls.at(0));
     completion(std::nullopt);
   }
-  void openApplication(const std::string& application) override {
-    calls.add("open " + application);
+  void openApplication(const std::string& application) override { add("open " + application); }
+  void add(std::string call) {
+    std::lock_guard lock(mutex);
+    calls.push_back(std::move(call));
   }
 };
 
-// Holds the one observer a FinderSync adds. A post runs it under the lock, so that
-// removeObserver() cannot return while it runs.
+// Holds the one observer a FinderSync adds, which a test runs on its own thread. It is set and
+// removed with the FinderSync, while no other thread runs.
 struct RecordingNotificationCenter final : NotificationCenter {
-  std::mutex mutex;
-  std::function<void()> observer;
-  void post() {
-    std::lock_guard lock(mutex);
-    if (observer) observer();
-  }
+  std::function<void()> post;
   Token addObserver(const std::string& name, std::function<void()> handler) override {
     EXPECT_EQ(name, FinderSync::kSettingsChangedNotification);
-    std::lock_guard lock(mutex);
-    observer = std::move(handler);
+    post = std::move(handler);
     return 1;
   }
-  void removeObserver(Token) override {
-    std::lock_guard lock(mutex);
-    observer = nullptr;
-  }
+  void removeObserver(Token) override { post = nullptr; }
 };
 
 // The real platform with the log captured and, when a test sets one, a location of its own.
-struct LoggingPlatform final : PlatformWrapper {
-  LoggingPlatform() : PlatformWrapper(Platform::standard()) {}
-  RecordedLines logged;
+struct LoggingPlatform final : FaultInjectingPlatform {
   std::optional<std::string> modulePathOverride;
-  void log(const std::string& line) override { logged.add(line); }
   std::string modulePath() override {
-    return modulePathOverride.value_or(PlatformWrapper::modulePath());
+    return modulePathOverride.value_or(FaultInjectingPlatform::modulePath());
   }
 };
 
@@ -102,13 +86,12 @@ class FinderTest : public FinderSession {
 TEST_F(FinderTest, MenuAndWatchedShowWhatTheFileManagerWould) {
   EXPECT_EQ(run({"menu"}), 0);
   EXPECT_EQ(out.str(),
-            "Move To\n  Archive  #1  (disabled)\n  Inbox  #2  (disabled)\n"
-            "Move through Folders\n"
-            "  Archive\n    Move Here  #3  (disabled)\n    Open Folder  #4\n    ---\n"
-            "    2026\n      Move Here  #5  (disabled)\n      Open Folder  #6\n"
-            "  Inbox\n    Move Here  #7  (disabled)\n    Open Folder  #8\n"
-            "Recent Destinations\n  Inbox  #9  (disabled)\n  2026  #10  (disabled)\n"
-            "---\nUndo Last Move  #11\nOpen Move Settings…  #12\n");
+            "Move To\n  Archive  #1  (disabled)\n  Inbox  #2  (disabled)\nMove through Folders\n"
+            "  Archive\n    Move Here  #3  (disabled)\n    Open Folder  #4\n    ---\n    2026\n"
+            "      Move Here  #5  (disabled)\n      Open Folder  #6\n  Inbox\n"
+            "    Move Here  #7  (disabled)\n    Open Folder  #8\nRecent Destinations\n"
+            "  Inbox  #9  (disabled)\n  2026  #10  (disabled)\n---\nUndo Last Move  #11\n"
+            "Open Move Settings…  #12\n");
   EXPECT_EQ(run({"menu", "--select", home + "/x", "--json"}), 0);
   const nlohmann::json menu = nlohmann::json::parse(out.str());
   EXPECT_EQ(menu["items"][0]["submenu"]["items"][0],
@@ -201,13 +184,8 @@ TEST_F(FinderTest, CommandLinesThatCannotRunSayWhyAndRunNothing) {
               "tessel-finder: " + problem +
                   (status == 2 ? "\nTry 'tessel-finder --help' for more information.\n" : "\n"));
   }
-  for (const std::vector<std::string>& arguments :
-       std::vector<std::vector<std::string>>{{"--help"}, {"menu", "--help"}, {"run", "-h"}}) {
-    EXPECT_EQ(run(arguments), 0);
-    EXPECT_EQ(out.str().rfind("Usage: tessel-finder menu", 0), 0u) << out.str();
-  }
-  EXPECT_EQ(run({"--version"}), 0);
-  EXPECT_EQ(out.str(), "tessel-finder " TESSEL_VERSION "\n");
+  EXPECT_EQ(run({"run", "-h"}), 0);
+  EXPECT_EQ(out.str().rfind("Usage: tessel-finder menu", 0), 0u) << out.str();
   EXPECT_TRUE(takeRequests().empty());
 }
 
@@ -233,13 +211,13 @@ TEST_F(FinderTest, CommandsThatCannotRunAreLoggedAndSendNothing) {
   // why.
   setGroup("..");
   sync.execute(kUndo);
-  EXPECT_EQ(platform.logged.lines,
+  EXPECT_EQ(platform.logged,
             (std::vector<std::string>{
                 "Tessel selection unavailable", "Tessel selection unavailable",
                 "Tessel command unavailable (tag 1)", "Tessel command unavailable (tag -1)",
                 "Tessel request failed: Cannot open Tessel’s shared folder. Check that the data "
                 "folder exists and can be written."}));
-  EXPECT_EQ(workspace.calls.lines, std::vector<std::string>{"open " TESSEL_RECORDING_HOST});
+  EXPECT_EQ(workspace.calls, std::vector<std::string>{"open " TESSEL_RECORDING_HOST});
   EXPECT_TRUE(takeRequests().empty());
 }
 
@@ -331,8 +309,8 @@ TEST_F(FinderTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLoseNoRequest
   std::ranges::sort(all);
   EXPECT_EQ(std::ranges::adjacent_find(all), all.end()) << "a tag was handed out twice";
   EXPECT_EQ(takeRequests().size(), static_cast<size_t>(kThreads * kRounds));
-  EXPECT_EQ(workspace.calls.lines.size(), static_cast<size_t>(kThreads * kRounds));
-  EXPECT_TRUE(platform.logged.lines.empty());
+  EXPECT_EQ(workspace.calls.size(), static_cast<size_t>(kThreads * kRounds));
+  EXPECT_TRUE(platform.logged.empty());
 }
 
 // The caller's output streams point at a pipe, as `out=$(tessel-finder run ...)` has them, and

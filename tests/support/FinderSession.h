@@ -10,12 +10,11 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "TempFolder.h"
 #include "container/SharedContainer.h"
-#include "path/PathText.h"
-#include "records/RecordCoding.h"
 
 namespace tessel::testing {
 
@@ -42,17 +41,14 @@ class FinderSession : public ::testing::Test {
     folder.file("info.json", nlohmann::json{{"TesselAppGroup", identifier}}.dump());
   }
 
-  // The requests stored in the container, in no particular order, removed from it by the name
-  // the host is given.
+  // The requests stored in the container, in no particular order, handed out as the host takes
+  // them: by the identifier that names the file.
   std::vector<MoveRequest> takeRequests() const {
-    Platform& platform = Platform::standard();
-    const std::string container = folder.at("data/group.com.quillmark.Tessel");
-    const std::string requests = joinPath(container, "Requests");
+    const std::string requests = folder.at("data/group.com.quillmark.Tessel/Requests");
     std::vector<MoveRequest> taken;
-    if (!platform.fileExists(requests)) return taken;
-    for (const DirectoryEntry& entry : platform.contentsOfDirectory(requests)) {
-      taken.push_back(decodeJson<MoveRequest>(platform.readFile(joinPath(requests, entry.name))));
-      platform.removeItem(SharedContainer::requestPath(container, taken.back().id));
+    if (!Platform::standard().fileExists(requests)) return taken;
+    for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests)) {
+      taken.push_back(SharedContainer::consume(*Uuid::parse(entry.name.substr(0, 36))));
     }
     return taken;
   }

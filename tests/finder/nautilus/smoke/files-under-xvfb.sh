@@ -28,16 +28,14 @@ namespace)
   export TESSEL_HOST_EXECUTABLE=$work/host
   TESSEL_FILES_STAGE=session dbus-run-session -- "$0" 2>/dev/null || true
 
-  echo "== host arguments"; cat "$work/host-arguments" 2>/dev/null || true
-  echo "== stored requests"; cat "$container"/Requests/*.json 2>/dev/null || true; echo
-  echo "== Files' warnings and criticals"; grep -E 'WARNING|CRITICAL' "$work/files.log" || true
+  grep -E 'WARNING|CRITICAL' "$work/files.log" || true
   if grep -q "^--background-command tessel://move/" "$work/host-arguments" 2>/dev/null &&
     ! grep -q CRITICAL "$work/files.log" &&
     grep -q "\"destination\":\"${home//\//\\\\/}\\\\/Inbox\"" "$container"/Requests/*.json; then
     rm -rf "$work"
     exit 0
   fi
-  echo "failed; everything is kept in $work"
+  echo "failed; the host's arguments, the stored requests and Files' log are kept in $work"
   exit 1
   ;;
 
