@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -12,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "FakeDesktop.h"
 #include "FaultInjectingPlatform.h"
 #include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "container/SharedContainer.h"
 #include "model/AppModel.h"
+#include "model/Desktop.h"
 #include "model/FileUrls.h"
 #include "model/FolderBookmark.h"
 
@@ -27,18 +28,45 @@ inline QUrl fileUrl(const std::string& path) {
   return QUrl::fromLocalFile(QString::fromStdString(path));
 }
 
-// Runs the event loop until `done` holds; false after ten seconds.
+// A desktop that records what the model asked of it and answers as the test says.
+struct FakeDesktop final : OpenPanel, WindowPresenter, FolderOpener, SettingsNotifier {
+  // Answers of the open panel; none is a cancel.
+  std::optional<QUrl> folderAnswer;
+  std::optional<QList<QUrl>> itemsAnswer;
+  QStringList prompts;
+  int windowsHidden = 0;
+  int broughtForward = 0;
+  bool openSucceeds = true;
+  QStringList openedFolders;
+  int notifications = 0;
+
+  std::optional<QUrl> chooseFolder(const QString& prompt) override {
+    prompts.push_back(prompt);
+    return folderAnswer;
+  }
+  std::optional<QList<QUrl>> chooseItems() override { return itemsAnswer; }
+  void hideVisibleWindows() override { ++windowsHidden; }
+  void bringForward() override { ++broughtForward; }
+  bool openFolder(const QString& path) override {
+    openedFolders.push_back(path);
+    return openSucceeds;
+  }
+  void postSettingsChanged() override { ++notifications; }
+};
+
+// Runs the event loop until `done` holds; false after thirty seconds.
 bool waitUntil(const std::function<bool()>& done);
 
-// The home folder, the data folder, the Info file and the mount table pinned in a temporary
-// folder. Moves can be held on the worker thread to keep the model busy.
+// The home folder, the data folder, the Info file (of a direct build until a test writes
+// another) and the mount table pinned in a temporary folder. Moves can be held on the worker
+// thread to keep the model busy.
 class HostTestPlatform : public FaultInjectingPlatform {
  public:
-  HostTestPlatform(const TempFolder& temp, bool direct)
+  explicit HostTestPlatform(const TempFolder& temp)
       : dataHome(temp.folder("data")), infoFile_(temp.at("tessel-info.json")) {
     home = temp.folder("home");
     variables = {{"XDG_DATA_HOME", dataHome}, {"TESSEL_INFO_FILE", infoFile_}};
-    writeInfo(direct);
+    writeInfo(true);
   }
 
   std::string dataHome;
@@ -57,8 +85,7 @@ class HostTestPlatform : public FaultInjectingPlatform {
   }
   // Moves wait from holdMoves() until releaseMoves(), both called on the test's thread.
   void holdMoves() {
-    if (!held_) gate_.lock();
-    held_ = true;
+    if (!std::exchange(held_, true)) gate_.lock();
   }
   void releaseMoves() {
     if (std::exchange(held_, false)) gate_.unlock();
@@ -77,8 +104,7 @@ class HostTestPlatform : public FaultInjectingPlatform {
 
 class HostHarness : public ::testing::Test {
  protected:
-  // A direct build unless `direct` is false.
-  explicit HostHarness(bool direct = true) : platform(temp, direct) {}
+  HostHarness() : platform(temp) {}
   ~HostHarness() override { platform.releaseMoves(); }
 
   // The model on the harness's folders, with `presenter` for its window requests (the fake
@@ -150,11 +176,6 @@ class HostHarness : public ::testing::Test {
     waitUntil([&] { return answer.has_value(); });
     return answer;
   }
-};
-
-class StoreBuildHarness : public HostHarness {
- protected:
-  StoreBuildHarness() : HostHarness(false) {}
 };
 
 }  // namespace tessel::testing

@@ -23,45 +23,49 @@
 namespace tessel::testing {
 namespace {
 
+using Words = std::vector<std::string>;
+
 // A program on a terminal, as the host is when a person starts it: the host then echoes every
-// status line on its standard error.
+// status line on its standard error. The test runs threads: the child only replaces itself, its
+// output going nowhere.
 class TerminalProcess {
  public:
-  TerminalProcess(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::map<std::string, std::string>& environment) {
-    std::vector<std::string> words{program};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> variables;
-    for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+  TerminalProcess(const char* program, Words words, Words variables) {
+    words.insert(words.begin(), program);
     const auto pointers = [](std::vector<std::string>& strings) {
       std::vector<char*> result;
       for (std::string& string : strings) result.push_back(string.data());
       result.push_back(nullptr);
       return result;
     };
-    std::vector<char*> argv = pointers(words);
-    std::vector<char*> envp = pointers(variables);
-    // The test runs threads: the child only replaces itself, its output going nowhere.
+    std::vector<char*> argv = pointers(words), envp = pointers(variables);
     pid_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
     if (pid_ == 0) {
       ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
-      ::execve(program.c_str(), argv.data(), envp.data());
+      ::execve(program, argv.data(), envp.data());
       ::_exit(127);
     }
     ::fcntl(master_, F_SETFL, O_NONBLOCK);
   }
   ~TerminalProcess() {
     if (pid_ > 0) terminate();
-    if (master_ >= 0) ::close(master_);
+    ::close(master_);
   }
 
-  bool running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+  bool running() const { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
   // Asks the program to end as the session does at log-out; its exit status, or -1.
   int terminate() {
     int status = 0;
     ::kill(pid_, SIGTERM);
     const bool ended = ::waitpid(std::exchange(pid_, -1), &status, 0) > 0;
     return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // Waits until the program has written `text`. A move has ended only once the host says so: a
+  // request that comes earlier finds it busy.
+  bool said(const std::string& text) {
+    const bool heard = waitUntil([&] { return output().find(text) != std::string::npos; });
+    EXPECT_TRUE(heard) << output_;
+    return heard;
   }
   // Everything written so far, carriage returns removed.
   std::string output() {
@@ -101,46 +105,47 @@ class HostEndToEndTest : public WindowTestSession {
   ~HostEndToEndTest() override {
     const std::string session = "XDG_RUNTIME_DIR=" + environment["XDG_RUNTIME_DIR"];
     for (const auto& process : std::filesystem::directory_iterator("/proc")) {
-      const std::string pid = process.path().filename();
-      if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
       std::ifstream variables(process.path() / "environ");
       for (std::string variable; std::getline(variables, variable, '\0');) {
-        if (variable == session) ::kill(std::stoi(pid), SIGKILL);
+        if (variable == session) ::kill(std::stoi(process.path().filename()), SIGKILL);
       }
     }
   }
 
+  Words variables() const {
+    Words result;
+    for (const auto& [name, value] : environment) result.push_back(name + "=" + value);
+    return result;
+  }
   // A host listens for hand-overs before it publishes its menu, so the menu's appearance says
   // it is ready; one left by an earlier host is removed first.
   std::unique_ptr<TerminalProcess> startHost() {
     const std::string menu = platform.container + "/menu.json";
     ::unlink(menu.c_str());
-    auto host = std::make_unique<TerminalProcess>(
-        TESSEL_HOST, std::vector<std::string>{"--background-command"}, environment);
+    auto host =
+        std::make_unique<TerminalProcess>(TESSEL_HOST, Words{"--background-command"}, variables());
     EXPECT_TRUE(waitUntil([&] { return platform.fileExists(menu); }));
     return host;
   }
 
   // Runs a program to its end; its exit status. It must write `error` and nothing else to
   // its standard error.
-  int run(const QString& program, const QStringList& arguments, const QByteArray& error = "") {
+  int run(const char* program, const QStringList& arguments, const QByteArray& error = "") {
     QProcess process;
-    QProcessEnvironment variables;
-    for (const auto& [name, value] : environment) {
-      variables.insert(QString::fromStdString(name), QString::fromStdString(value));
-    }
-    process.setProcessEnvironment(variables);
+    QStringList environment;
+    for (const std::string& variable : variables()) environment << QString::fromStdString(variable);
+    process.setEnvironment(environment);
     process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(20000)) << program.toStdString();
-    EXPECT_EQ(process.readAllStandardError(), error) << program.toStdString();
+    EXPECT_TRUE(process.waitForFinished(20000)) << program;
+    EXPECT_EQ(process.readAllStandardError(), error) << program;
     return process.exitCode();
   }
 
-  // The identifier of a request stored for a move of `file` into the favourite.
-  std::string enqueueMove(const std::string& file) {
+  // The wake-up URL of a request stored for a move of `file` into the favourite.
+  QString enqueueMove(const std::string& file) {
     const MoveRequest request = MoveRequest::make({file}, homePath("Archive"), false, {}, platform);
     SharedContainer::enqueue(request, platform);
-    return request.id.string();
+    return QString::fromStdString("tessel://move/" + request.id.string());
   }
 
   // Calls the host through org.freedesktop.Application on the session bus, as the desktop
@@ -157,19 +162,6 @@ class HostEndToEndTest : public WindowTestSession {
     return bus.call(call, QDBus::Block, 20000);
   }
 
-  // Waits until `host` has written `text`. A move has ended only once the host says so: a
-  // request that comes earlier finds it busy.
-  static bool said(TerminalProcess& host, const std::string& text) {
-    const bool heard = waitUntil([&] { return host.output().find(text) != std::string::npos; });
-    EXPECT_TRUE(heard) << host.output();
-    return heard;
-  }
-
-  int tesselFinder(const QStringList& arguments) { return run(TESSEL_FINDER, arguments); }
-  int tessel(const QStringList& arguments, const QByteArray& error = "") {
-    return run(TESSEL_HOST, arguments, error);
-  }
-
   std::map<std::string, std::string> environment;
 };
 
@@ -180,20 +172,17 @@ TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   auto host = startHost();
   const std::string moved = "tessel: Moved 1, skipped 0. \n";
   const std::string a = temp.file("home/Inbox/a.txt", "a");
-  const QString id = QString::fromStdString(enqueueMove(a));
-  EXPECT_EQ(tessel({"tessel://move/not-a-request"}), 0);
-  EXPECT_EQ(tessel({"tessel://MOVE/" + id}), 0);
+  const QString url = enqueueMove(a);
+  EXPECT_EQ(run(TESSEL_HOST, {"tessel://move/not-a-request"}), 0);
+  EXPECT_EQ(run(TESSEL_HOST, {QString(url).replace("move", "MOVE")}), 0);
   EXPECT_TRUE(platform.fileExists(a));
   EXPECT_EQ(host->output().find("tessel:"), std::string::npos) << host->output();
-  EXPECT_EQ(tessel({"--background-command", "tessel://move/" + id}), 0);
-  ASSERT_TRUE(said(*host, moved));
-  const std::string heard = host->output();
-  EXPECT_EQ(heard.find(moved), heard.rfind(moved)) << "a status line twice on the terminal";
-  const QString url =
-      QString::fromStdString("tessel://move/" + enqueueMove(temp.file("home/Inbox/b.txt", "b")));
-  const QDBusMessage reply = callHost("Open", {QStringList{url}, QVariantMap{}});
+  EXPECT_EQ(run(TESSEL_HOST, {"--background-command", url}), 0);
+  ASSERT_TRUE(host->said(moved));
+  EXPECT_EQ(host->output().find(moved), host->output().rfind(moved)) << "a line twice";
+  const QDBusMessage reply = callHost(
+      "Open", {QStringList{enqueueMove(temp.file("home/Inbox/b.txt", "b"))}, QVariantMap{}});
   EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-  EXPECT_TRUE(platform.fileExists(homePath("Archive/a.txt")));
   EXPECT_TRUE(waitUntil([&] { return platform.fileExists(homePath("Archive/b.txt")); }));
   EXPECT_TRUE(platform.contentsOfDirectory(platform.container + "/Requests").empty());
 
@@ -202,55 +191,45 @@ TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   environment["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + temp.at("no-bus");
   host = startHost();
   const std::string file = temp.file("home/Inbox/report.pdf", "figures");
-  EXPECT_EQ(tesselFinder({"run", "Move To > Archive", "--select", QString::fromStdString(file)}),
-            0);
-  ASSERT_TRUE(said(*host, moved));
-  EXPECT_FALSE(platform.fileExists(file));
+  EXPECT_EQ(run(TESSEL_FINDER, {"run", "Move To > Archive", "--select", file.c_str()}), 0);
+  ASSERT_TRUE(host->said(moved));
   // JSON writes "/" as "\/".
   EXPECT_NE(journal().find(R"(Archive\/report.pdf",)"), std::string::npos) << journal();
-  EXPECT_EQ(tesselFinder({"run", "Undo Last Move"}), 0);
-  ASSERT_TRUE(said(*host, "tessel: Undid 1 moves.\n"));
+  EXPECT_EQ(run(TESSEL_FINDER, {"run", "Undo Last Move"}), 0);
+  ASSERT_TRUE(host->said("tessel: Undid 1 moves.\n"));
   EXPECT_TRUE(platform.fileExists(file));
-  EXPECT_FALSE(platform.fileExists(homePath("Archive/report.pdf")));
   EXPECT_TRUE(host->running());
 }
 
 // The Services entry of a store build: a start of `tessel` that receives no file says so, and
 // so does the running host to a later start that hands the call over. On the bus the entry
-// takes file names as bytes: beside each file lies a look-alike, the same text decomposed or
-// what a lossy decoding makes of a name that is not UTF-8. That name is refused by its bytes.
+// takes file names as bytes, one as a list of names, the other as a name alone: beside each
+// file lies a look-alike, the same text decomposed or what a lossy decoding makes of a name
+// that is not UTF-8. That name is refused by its bytes.
 TEST_F(HostEndToEndTest, TheServicesEntryTakesFileNamesAsBytesAndSaysWhenItReceivedNone) {
   platform.writeInfo(false);
   const std::string none = "tessel: Could not receive files from the file manager.\n";
-  TerminalProcess host(TESSEL_HOST, {"--service", "https://example.com/a"}, environment);
-  ASSERT_TRUE(said(host, none));
-  EXPECT_EQ(tessel({"--service", "https://example.com/a"}, QByteArray::fromStdString(none)), 0);
+  TerminalProcess host(TESSEL_HOST, {"--service", "https://example.com/a"}, variables());
+  ASSERT_TRUE(host.said(none));
+  EXPECT_EQ(run(TESSEL_HOST, {"--service", "https://example.com/a"}, none.c_str()), 0);
 
   qDBusRegisterMetaType<QByteArrayList>();
-  const struct {
-    std::string name, lookAlike;
-    bool moves;
-    std::string outcome;
-  } cases[] = {
-      {"caf\xc3\xa9.txt", "cafe\xcc\x81.txt", true, "Moved 1, skipped 0. "},
-      {"bad\xff.txt", "bad\xef\xbf\xbd.txt", false,
-       "Inbox/bad\\xFF.txt\" contains a name that is not valid UTF-8"},
-  };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.name);
-    const std::string file = temp.file("home/Inbox/" + entry.name, "bytes");
-    const std::string lookAlike = temp.file("home/Inbox/" + entry.lookAlike, "other");
+  for (const auto& [name, lookAlike, moves, outcome] :
+       std::vector<std::tuple<std::string, std::string, bool, std::string>>{
+           {"caf\xc3\xa9.txt", "cafe\xcc\x81.txt", true, "Moved 1, skipped 0. "},
+           {"bad\xff.txt", "bad\xef\xbf\xbd.txt", false,
+            "Inbox/bad\\xFF.txt\" contains a name that is not valid UTF-8"}}) {
+    const std::string file = temp.file("home/Inbox/" + name, "bytes");
+    temp.file("home/Inbox/" + lookAlike, "other");
     const QByteArray path = QByteArray::fromStdString(file);
-    // One file comes as a list of names, the other as a name alone.
-    const QVariant files = entry.moves ? QVariant::fromValue(QByteArrayList{path}) : QVariant(path);
+    const QVariant files = moves ? QVariant::fromValue(QByteArrayList{path}) : QVariant(path);
     const QDBusMessage reply =
         callHost("ActivateAction",
                  {QStringLiteral("service"), QVariantList{qint64{0}, files}, QVariantMap{}});
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-    ASSERT_TRUE(said(host, entry.outcome));
-    EXPECT_EQ(platform.fileExists(homePath("Archive/" + entry.name)), entry.moves);
-    EXPECT_EQ(platform.fileExists(file), !entry.moves);
-    EXPECT_TRUE(platform.fileExists(lookAlike));
+    ASSERT_TRUE(host.said(outcome));
+    EXPECT_EQ(platform.fileExists(file), !moves) << name;
+    EXPECT_TRUE(platform.fileExists(homePath("Inbox/" + lookAlike))) << name;
   }
   // A caller that sends no file it can name, or an action Tessel does not have, hears why.
   const QDBusMessage nothing = callHost(
@@ -270,18 +249,16 @@ TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal
     files.push_back(temp.file("home/Inbox/f" + std::to_string(index), "x"));
     arguments << "--select" << QString::fromStdString(files.back());
   }
-  {
-    auto host = startHost();
-    EXPECT_EQ(tesselFinder(arguments), 0);
-    ASSERT_TRUE(
-        waitUntil([&] { return !platform.contentsOfDirectory(homePath("Archive")).empty(); }));
-    EXPECT_EQ(host->terminate(), 0);
-  }
-  EXPECT_TRUE(std::ranges::none_of(
-      platform.contentsOfDirectory(temp.at("run")),
-      [](const DirectoryEntry& entry) { return entry.name.ends_with(".socket"); }));
   auto host = startHost();
-  EXPECT_EQ(tesselFinder({"run", "Undo Last Move"}), 0);
+  EXPECT_EQ(run(TESSEL_FINDER, arguments), 0);
+  ASSERT_TRUE(
+      waitUntil([&] { return !platform.contentsOfDirectory(homePath("Archive")).empty(); }));
+  EXPECT_EQ(host->terminate(), 0);
+  EXPECT_TRUE(
+      std::ranges::none_of(platform.contentsOfDirectory(temp.at("run")),
+                           [](const auto& entry) { return entry.name.ends_with(".socket"); }));
+  host = startHost();
+  EXPECT_EQ(run(TESSEL_FINDER, {"run", "Undo Last Move"}), 0);
   ASSERT_TRUE(waitUntil([&] {
     return std::ranges::all_of(files,
                                [&](const std::string& file) { return platform.fileExists(file); });

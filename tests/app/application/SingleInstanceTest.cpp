@@ -1,5 +1,4 @@
 // One host per support folder: the lock, and commands handed to the host that holds it.
-#include <functional>
 #include <future>
 
 #include "HostHarness.h"
@@ -13,15 +12,14 @@ using Outcome = SingleInstance::HandOver::Outcome;
 class SingleInstanceTest : public ::testing::Test {
  protected:
   // Hands `command` to a host holding the support folder, which keeps every command it receives
-  // in `received`. The sender blocks while it waits, so it runs beside the host's event loop,
-  // which stands still until the sender gives up when `hostStopped`, as a stopped host's does.
-  SingleInstance::HandOver handOver(const QByteArray& command,
-                                    std::function<QByteArray(const QByteArray&)> reply,
-                                    bool hostStopped = false) {
+  // in `received` and answers it. The sender blocks while it waits, so it runs beside the host's
+  // event loop, which stands still until the sender gives up when `hostStopped`, as a stopped
+  // host's does.
+  SingleInstance::HandOver handOver(const QByteArray& command, bool hostStopped = false) {
     EXPECT_TRUE(host.claim());
-    EXPECT_TRUE(host.listen([this, reply](const QByteArray& command) {
+    EXPECT_TRUE(host.listen([this](const QByteArray& command) {
       received.append(command);
-      return reply(command);
+      return "reply to " + command;
     }));
     auto sent = std::async(std::launch::async, [&] {
       return SingleInstance(support).handOver(command, hostStopped ? 1 : 10);
@@ -56,18 +54,14 @@ TEST_F(SingleInstanceTest, OneHolderPerSupportFolderAndASenderBecomesTheHostWhen
 
 TEST_F(SingleInstanceTest, AHandedOverCommandReachesTheHostAndItsReplyComesBack) {
   const QByteArray large(100000, 'x');
-  const SingleInstance::HandOver answer =
-      handOver(large, [](const QByteArray& command) { return "reply to " + command; });
+  const SingleInstance::HandOver answer = handOver(large);
   EXPECT_EQ(answer.outcome, Outcome::answered);
   EXPECT_EQ(answer.reply, "reply to " + large);
   EXPECT_EQ(received, QList<QByteArray>{large});
 }
 
 TEST_F(SingleInstanceTest, AHostThatAnswersTooLateStillGetsTheWholeCommand) {
-  EXPECT_EQ(handOver(
-                "late", [](const QByteArray&) { return QByteArray(); }, true)
-                .outcome,
-            Outcome::unanswered);
+  EXPECT_EQ(handOver("late", true).outcome, Outcome::unanswered);
   ASSERT_TRUE(waitUntil([&] { return !received.isEmpty(); }));
   EXPECT_EQ(received, QList<QByteArray>{"late"});
 }

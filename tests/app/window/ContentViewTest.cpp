@@ -10,26 +10,26 @@
 #include <set>
 
 #include "WindowTestSession.h"
-#include "window/ContentView.h"
 #include "window/DisclosureGroup.h"
 #include "window/FolderDisplay.h"
 #include "window/SettingsEdits.h"
-#include "window/WindowTexts.h"
 
 namespace tessel::testing {
 namespace {
 
-using States = std::vector<std::string>;
+using Strings = std::vector<std::string>;
 
 class ContentViewTest : public WindowTestSession {
  protected:
-  void show() {
+  // A model started now, with these favourites, and the window on it.
+  void show(const Strings& favorites = {}) {
+    start();
+    addFavorites(favorites);
     view = std::make_unique<ContentView>(*model,
                                          windowEnvironment([this] { return extensionInstalled; }));
     view->resize(760, 590);
     view->show();
   }
-
   template <typename T = QPushButton>
   T* child(const char* name) const {
     T* found = view->findChild<T*>(QString::fromLatin1(name));
@@ -37,8 +37,7 @@ class ContentViewTest : public WindowTestSession {
     return found;
   }
   QString text(const char* label) const { return child<QLabel>(label)->text(); }
-
-  // The rows as the next frame shows them.
+  // The favourites' rows as the next frame shows them.
   QList<QWidget*> rows() const {
     QCoreApplication::processEvents();
     flushDeletions();
@@ -47,23 +46,22 @@ class ContentViewTest : public WindowTestSession {
   QToolButton* rowButton(int row, const char* name) const {
     return rows().at(row)->findChild<QToolButton*>(QString::fromLatin1(name));
   }
-  // The enabled state of up, down and remove in each row.
-  States buttonStates() const {
-    States states;
-    for (int row = 0; row < rows().size(); ++row) {
-      std::string state;
+  // Per row, whether up, down and remove are enabled.
+  Strings buttonStates() const {
+    Strings states;
+    for (QWidget* row : rows()) {
+      states.emplace_back();
       for (const char* name : {"moveUpButton", "moveDownButton", "removeButton"})
-        state += rowButton(row, name)->isEnabled() ? '1' : '0';
-      states.push_back(state);
+        states.back() +=
+            row->findChild<QToolButton*>(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
     }
     return states;
   }
-  std::vector<std::string> favoriteNames() const {
-    std::vector<std::string> names;
+  Strings favoriteNames() const {
+    Strings names;
     for (const FolderGrant& favorite : model->settings().favorites) names.push_back(favorite.name);
     return names;
   }
-  // Clears the move history and confirms it.
   void clearHistory() {
     child("clearHistoryButton")->click();
     view->footer()->confirmation()->findChild<QPushButton*>("confirmClearButton")->click();
@@ -74,34 +72,29 @@ class ContentViewTest : public WindowTestSession {
 };
 
 TEST_F(ContentViewTest, FavouriteRowsOfferOnlyTheMovesThatExistAndChangesAreStored) {
-  start();
   show();
   EXPECT_TRUE(child<QWidget>("favoritesPlaceholder")->isVisible());
   EXPECT_EQ(text("favoriteCount"), "0 folders");
   addFavorites({"Archive"});
-  EXPECT_EQ(buttonStates(), States{"001"});
+  EXPECT_EQ(buttonStates(), Strings{"001"});
   EXPECT_EQ(rowButton(0, "moveUpButton")->accessibleName(), "Move Archive up");
-  EXPECT_EQ(rowButton(0, "moveDownButton")->accessibleName(), "Move Archive down");
-  EXPECT_EQ(rowButton(0, "removeButton")->accessibleName(), "Remove Archive from destinations");
-
   addFavorites({"Inbox", "Photos"});
   EXPECT_EQ(text("favoriteCount"), "3 folders");
-  EXPECT_EQ(buttonStates(), (States{"011", "111", "101"}));
+  EXPECT_EQ(buttonStates(), (Strings{"011", "111", "101"}));
   EXPECT_EQ(view->findChild<QWidget*>(QStringLiteral("favoritesPlaceholder")), nullptr);
   rowButton(0, "moveDownButton")->click();
-  EXPECT_EQ(favoriteNames(), (std::vector<std::string>{"Inbox", "Archive", "Photos"}));
+  EXPECT_EQ(favoriteNames(), (Strings{"Inbox", "Archive", "Photos"}));
   rowButton(1, "removeButton")->click();
-  EXPECT_EQ(favoriteNames(), (std::vector<std::string>{"Inbox", "Photos"}));
+  EXPECT_EQ(favoriteNames(), (Strings{"Inbox", "Photos"}));
   EXPECT_EQ(storedSettings(), model->settings());
   EXPECT_TRUE(platform.fileExists(homePath("Archive")));
-  EXPECT_EQ(buttonStates(), (States{"011", "101"}));
+  EXPECT_EQ(buttonStates(), (Strings{"011", "101"}));
   // Nothing moves past either end, whatever calls for it.
   EXPECT_EQ(SettingsEdits::reordered(model->settings().favorites, 1, 1), std::nullopt);
   EXPECT_EQ(SettingsEdits::reordered(model->settings().favorites, 0, -1), std::nullopt);
 }
 
 TEST_F(ContentViewTest, AddedFoldersThePolicyAndAManualMoveTakeEffectAtOnce) {
-  start();
   show();
   child("addFolderButton")->click();  // cancelled
   EXPECT_TRUE(model->settings().favorites.empty());
@@ -109,10 +102,8 @@ TEST_F(ContentViewTest, AddedFoldersThePolicyAndAManualMoveTakeEffectAtOnce) {
   child("addFolderButton")->click();
   ASSERT_EQ(model->settings().favorites.size(), 1u);
   QComboBox* policy = child<QComboBox>("policyChoice");
-  EXPECT_EQ(policy->currentIndex(), 0);
   policy->activated(2);
-  EXPECT_EQ(model->settings().policy, ConflictPolicy::cancel);
-  EXPECT_EQ(storedSettings(), model->settings());
+  EXPECT_EQ(storedSettings().policy, ConflictPolicy::cancel);
   policy->activated(1);
   EXPECT_EQ(storedSettings().policy, ConflictPolicy::skip);
 
@@ -120,10 +111,8 @@ TEST_F(ContentViewTest, AddedFoldersThePolicyAndAManualMoveTakeEffectAtOnce) {
   QPushButton* move = child("moveButton");
   QComboBox* destinations = child<QComboBox>("destinationChoice");
   EXPECT_EQ(model->selectedDestination().toStdString(), homePath("Archive"));
-  EXPECT_FALSE(move->isEnabled());
   destinations->activated(0);
   EXPECT_TRUE(model->selectedDestination().isEmpty());
-  ASSERT_EQ(destinations->count(), 2);
   EXPECT_EQ(destinations->itemText(1), "Archive");
   desktop.itemsAnswer = QList<QUrl>{fileUrl(temp.file("home/report.pdf", "x"))};
   child("selectFilesButton")->click();
@@ -134,11 +123,9 @@ TEST_F(ContentViewTest, AddedFoldersThePolicyAndAManualMoveTakeEffectAtOnce) {
   move->click();
   ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
   EXPECT_TRUE(platform.fileExists(homePath("Archive/report.pdf")));
-  EXPECT_EQ(status(), "Moved 1, skipped 0. ");
 }
 
 TEST_F(ContentViewTest, RecentDestinationsShowTheFirstTwentyInDisplayForm) {
-  start();
   show();
   EXPECT_TRUE(child<QWidget>("recentGroup")->isHidden());
   HostSettings settings = model->settings();
@@ -152,44 +139,31 @@ TEST_F(ContentViewTest, RecentDestinationsShowTheFirstTwentyInDisplayForm) {
   QCoreApplication::processEvents();
   const QList<PathLabel*> paths = view->findChildren<PathLabel*>(QStringLiteral("recentPath"));
   ASSERT_EQ(paths.size(), 20);
-  EXPECT_EQ(paths[0]->fullText(), "~/r0");
-  EXPECT_EQ(paths[0]->toolTip().toStdString(), homePath("r0"));
   EXPECT_EQ(paths[19]->fullText(), "~/r19");
-  for (const auto& [path, shown] : std::vector<std::pair<QString, QString>>{
-           {"/home/a", "/home/a"}, {"/home/a/", "~/"}, {"/home/ab/Archive", "/home/ab/Archive"}}) {
-    EXPECT_EQ(displayPath(path, "/home/a"), shown) << path.toStdString();
-  }
+  EXPECT_EQ(paths[0]->toolTip().toStdString(), homePath("r0"));
+  for (const QString path : {"/home/a", "/home/ab/Archive"})
+    EXPECT_EQ(displayPath(path, "/home/a"), path);
+  EXPECT_EQ(displayPath("/home/a/", "/home/a"), "~/");
 }
 
 // Installed under a prefix such as ~/.local, the module is on disk but Files never loads it.
 // The indicator, the help and the set-up dialog follow the module each time the window shows.
 TEST_F(ContentViewTest, TheIndicatorHelpAndSetUpDialogSayWhereTheModuleIsAndWhetherFilesHasIt) {
-  start();
   show();
   const QString installed = QString::fromStdString(homePath(kUserModule));
   const QString folders = "\n\nFiles’ module folder:\n" + QString::fromLatin1(kFilesFolder);
-  const QString install =
-      "Install the Tessel package, or install Tessel system-wide, so that its module is in "
-      "Files’ module folder. Then restart Files: run nautilus -q, then open Files again.";
+  const QString cannotLoad = "Tessel’s module is installed where Files cannot load it.";
   const struct {
-    bool moduleUnderPrefix;
-    bool filesHasModule;
-    const char* indicator;
-    QString headline;
-    QString hint;  // empty: hidden
-    QString details;
+    bool moduleUnderPrefix, filesHasModule;
+    QString indicator, headline, hint, module;
   } states[] = {
       {false, false, "Enable Files Extension", "Tessel’s module for Files is not installed.",
        "Install Tessel’s module for Files, then restart Files (nautilus -q).",
-       "Tessel’s module (not found):\n" + installed + folders + "\n\n" + install},
-      {true, false, "Enable Files Extension",
-       "Tessel’s module is installed where Files cannot load it.",
-       "Tessel’s module is installed where Files cannot load it.\n" + install,
-       "Tessel’s module:\n" + installed + folders + "\n\n" + install},
+       "Tessel’s module (not found):\n" + installed},
+      {true, false, "Enable Files Extension", cannotLoad, cannotLoad + "\nInstall the Tessel",
+       "Tessel’s module:\n" + installed},
       {true, true, "Available in Files", "Files has Tessel’s module.", "",
-       "Tessel’s module:\n" + QString::fromLatin1(kFilesFolder) + "/tessel-nautilus.so" + folders +
-           "\n\nIf Tessel’s items do not appear in Files’ context menu, restart Files: run "
-           "nautilus -q, then open Files again."},
+       "Tessel’s module:\n" + QString::fromLatin1(kFilesFolder) + "/tessel-nautilus.so"},
   };
   for (const auto& state : states) {
     SCOPED_TRACE(state.headline.toStdString());
@@ -200,28 +174,23 @@ TEST_F(ContentViewTest, TheIndicatorHelpAndSetUpDialogSayWhereTheModuleIsAndWhet
     EXPECT_EQ(text("extensionIndicator"), state.indicator);
     EXPECT_EQ(child<QLabel>("extensionIndicator")->toolTip(), state.headline);
     EXPECT_EQ(child<QLabel>("enableExtensionHint")->isHidden(), state.hint.isEmpty());
-    if (!state.hint.isEmpty()) {
-      EXPECT_EQ(text("enableExtensionHint"), state.hint);
-    }
+    EXPECT_TRUE(text("enableExtensionHint").startsWith(state.hint));
     child("extensionSettingsButton")->click();
     auto* dialog = view->findChild<QMessageBox*>(QStringLiteral("extensionSetup"));
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "Files Extension");
     EXPECT_EQ(dialog->text(), state.headline);
-    EXPECT_EQ(dialog->informativeText(), state.details);
+    EXPECT_TRUE(dialog->informativeText().startsWith(state.module + folders + "\n\n"));
     dialog->close();
     flushDeletions();
   }
 }
 
 TEST_F(ContentViewTest, WhileBusyTheFooterButtonsAreOffAndAConfirmedClearingDoesNothing) {
-  start();
-  addFavorites({"Archive"});
-  show();
+  show({"Archive"});
   QPushButton* clear = child("clearHistoryButton");
   clear->click();
-  ASSERT_TRUE(view->confirmDismiss());
   QMessageBox* confirmation = view->footer()->confirmation();
+  ASSERT_TRUE(view->confirmDismiss());
   EXPECT_EQ(confirmation->text(), "Clearing the move history means this move cannot be undone.");
 
   startHeldMove(temp.file("home/a.txt", "a"));
@@ -243,14 +212,9 @@ TEST_F(ContentViewTest, WhileBusyTheFooterButtonsAreOffAndAConfirmedClearingDoes
 
 TEST_F(ContentViewTest, EveryTextFollowsTheUsersLanguageAndItsArrowsShareOneFont) {
   ScopedLanguage japanese("ja");
-  start();
-  addFavorites({"Archive", "Inbox"});
-  show();
+  show({"Archive", "Inbox"});
   EXPECT_EQ(text("favoriteCount"), "2件");
-  EXPECT_EQ(rowButton(0, "moveDownButton")->accessibleName(), "Archiveを下へ移動");
   EXPECT_EQ(rowButton(1, "moveUpButton")->accessibleName(), "Inboxを上へ移動");
-  EXPECT_EQ(rowButton(1, "removeButton")->accessibleName(), "Inboxを移動先から外す");
-  EXPECT_EQ(text("selectedCount"), "0件選択");
   EXPECT_EQ(text("statusLine"), "準備完了");
   clearHistory();
   EXPECT_EQ(status(), "前の移動を確定しました。");
@@ -272,12 +236,10 @@ TEST_F(ContentViewTest, EveryTextFollowsTheUsersLanguageAndItsArrowsShareOneFont
 }
 
 TEST_F(ContentViewTest, SourceFoldersAreListedAndRemovableOnlyInAStoreBuild) {
-  start();
   show();
   EXPECT_EQ(view->findChild<QWidget*>(QStringLiteral("sourceFolders")), nullptr);
   view.reset();
   platform.writeInfo(false);
-  start();
   show();
   child("addSourceFolderButton")->click();  // cancelled
   EXPECT_EQ(desktop.prompts, QStringList{"Allow Source Folder"});
@@ -286,9 +248,7 @@ TEST_F(ContentViewTest, SourceFoldersAreListedAndRemovableOnlyInAStoreBuild) {
   ASSERT_EQ(model->settings().roots.size(), 1u);
   EXPECT_TRUE(model->settings().favorites.empty());
   EXPECT_TRUE(model->selectedDestination().isEmpty());
-  QList<QWidget*> sourceRows = view->findChildren<QWidget*>(QStringLiteral("sourceFolderRow"));
-  ASSERT_EQ(sourceRows.size(), 1);
-  sourceRows[0]->findChild<QPushButton*>()->click();
+  view->findChild<QWidget*>(QStringLiteral("sourceFolderRow"))->findChild<QPushButton*>()->click();
   EXPECT_TRUE(storedSettings().roots.empty());
 }
 
