@@ -1,5 +1,6 @@
-// The real programs end to end: the host started in the background as the file manager starts
-// it, commands chosen through tessel-finder, and later starts of `tessel` handing over.
+// The real programs end to end: the host started in the background as the file
+// manager starts it, commands chosen through tessel-finder, and later starts of
+// `tessel` handing over.
 #include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
@@ -7,8 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QProcess>
@@ -25,9 +26,9 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-// A program on a terminal, as the host is when a person starts it: the host then echoes every
-// status line on its standard error. The test runs threads: the child only replaces itself, its
-// output going nowhere.
+// A program on a terminal, as the host is when a person starts it: the host
+// then echoes every status line on its standard error. The test runs threads:
+// the child only replaces itself, its output going nowhere.
 class TerminalProcess {
  public:
   TerminalProcess(const char* program, Words words, Words variables) {
@@ -53,15 +54,16 @@ class TerminalProcess {
   }
 
   bool running() const { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
-  // Asks the program to end as the session does at log-out; its exit status, or -1.
+  // Asks the program to end as the session does at log-out; its exit status, or
+  // -1.
   int terminate() {
     int status = 0;
     ::kill(pid_, SIGTERM);
     const bool ended = ::waitpid(std::exchange(pid_, -1), &status, 0) > 0;
     return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  // Waits until the program has written `text`. A move has ended only once the host says so: a
-  // request that comes earlier finds it busy.
+  // Waits until the program has written `text`. A move has ended only once the
+  // host says so: a request that comes earlier finds it busy.
   bool said(const std::string& text) {
     const bool heard = waitUntil([&] { return output().find(text) != std::string::npos; });
     EXPECT_TRUE(heard) << output_;
@@ -99,9 +101,10 @@ class HostEndToEndTest : public WindowTestSession {
     writeSettings(favoritesAt({temp.folder("home/Archive")}));
   }
 
-  // tessel-finder starts a `tessel` for each request, which hands it to the running host and
-  // ends. One still starting when the test has stopped its host finds none and stays on as a
-  // host of its own, for ever: every program of this test's session goes with the test.
+  // tessel-finder starts a `tessel` for each request, which hands it to the
+  // running host and ends. One still starting when the test has stopped its
+  // host finds none and stays on as a host of its own, for ever: every program
+  // of this test's session goes with the test.
   ~HostEndToEndTest() override {
     const std::string session = "XDG_RUNTIME_DIR=" + environment["XDG_RUNTIME_DIR"];
     for (const auto& process : std::filesystem::directory_iterator("/proc")) {
@@ -117,8 +120,8 @@ class HostEndToEndTest : public WindowTestSession {
     for (const auto& [name, value] : environment) result.push_back(name + "=" + value);
     return result;
   }
-  // A host listens for hand-overs before it publishes its menu, so the menu's appearance says
-  // it is ready; one left by an earlier host is removed first.
+  // A host listens for hand-overs before it publishes its menu, so the menu's
+  // appearance says it is ready; one left by an earlier host is removed first.
   std::unique_ptr<TerminalProcess> startHost() {
     const std::string menu = platform.container + "/menu.json";
     ::unlink(menu.c_str());
@@ -128,8 +131,8 @@ class HostEndToEndTest : public WindowTestSession {
     return host;
   }
 
-  // Runs a program to its end; its exit status. It must write `error` and nothing else to
-  // its standard error.
+  // Runs a program to its end; its exit status. It must write `error` and
+  // nothing else to its standard error.
   int run(const char* program, const QStringList& arguments, const QByteArray& error = "") {
     QProcess process;
     QStringList environment;
@@ -141,33 +144,38 @@ class HostEndToEndTest : public WindowTestSession {
     return process.exitCode();
   }
 
-  // The wake-up URL of a request stored for a move of `file` into the favourite.
+  // The wake-up URL of a request stored for a move of `file` into the
+  // favourite.
   QString enqueueMove(const std::string& file) {
     const MoveRequest request = MoveRequest::make({file}, homePath("Archive"), false, {}, platform);
     SharedContainer::enqueue(request, platform);
     return QString::fromStdString("tessel://move/" + request.id.string());
   }
 
-  // Calls the host through org.freedesktop.Application on the session bus, as the desktop
-  // does; the host must own its name first.
+  // Calls the host through org.freedesktop.Application on the session bus, as
+  // the desktop does; the host must own its name first.
   static QDBusMessage callHost(const QString& method, const QVariantList& arguments) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    EXPECT_TRUE(waitUntil([&] {
-      return bus.interface()->isServiceRegistered(QStringLiteral("com.quillmark.Tessel")).value();
+    EXPECT_TRUE(waitUntil([] {
+      return QDBusConnection::sessionBus()
+          .interface()
+          ->isServiceRegistered("com.quillmark.Tessel")
+          .value();
     }));
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("com.quillmark.Tessel"), QStringLiteral("/com/quillmark/Tessel"),
-        QStringLiteral("org.freedesktop.Application"), method);
-    call.setArguments(arguments);
-    return bus.call(call, QDBus::Block, 20000);
+    QDBusInterface host("com.quillmark.Tessel", "/com/quillmark/Tessel",
+                        "org.freedesktop.Application");
+    host.setTimeout(20000);
+    return host.callWithArgumentList(QDBus::Block, method, arguments);
+  }
+  static QDBusMessage activate(const char* action, const QVariantList& parameters) {
+    return callHost("ActivateAction", {QString(action), parameters, QVariantMap{}});
   }
 
   std::map<std::string, std::string> environment;
 };
 
-// Each way a request reaches the running host: a later `tessel` with its URL, the desktop's
-// Open on the session bus, and tessel-finder, which tries the bus first and, without one,
-// starts a `tessel` that hands the request over.
+// Each way a request reaches the running host: a later `tessel` with its URL,
+// the desktop's Open on the session bus, and tessel-finder, which tries the bus
+// first and, without one, starts a `tessel` that hands the request over.
 TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   auto host = startHost();
   const std::string moved = "tessel: Moved 1, skipped 0. \n";
@@ -201,11 +209,12 @@ TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   EXPECT_TRUE(host->running());
 }
 
-// The Services entry of a store build: a start of `tessel` that receives no file says so, and
-// so does the running host to a later start that hands the call over. On the bus the entry
-// takes file names as bytes, one as a list of names, the other as a name alone: beside each
-// file lies a look-alike, the same text decomposed or what a lossy decoding makes of a name
-// that is not UTF-8. That name is refused by its bytes.
+// The Services entry of a store build: a start of `tessel` that receives no
+// file says so, and so does the running host to a later start that hands the
+// call over. On the bus the entry takes file names as bytes, one as a list of
+// names, the other as a name alone: beside each file lies a look-alike, the
+// same text decomposed or what a lossy decoding makes of a name that is not
+// UTF-8. That name is refused by its bytes.
 TEST_F(HostEndToEndTest, TheServicesEntryTakesFileNamesAsBytesAndSaysWhenItReceivedNone) {
   platform.writeInfo(false);
   const std::string none = "tessel: Could not receive files from the file manager.\n";
@@ -223,23 +232,18 @@ TEST_F(HostEndToEndTest, TheServicesEntryTakesFileNamesAsBytesAndSaysWhenItRecei
     temp.file("home/Inbox/" + lookAlike, "other");
     const QByteArray path = QByteArray::fromStdString(file);
     const QVariant files = moves ? QVariant::fromValue(QByteArrayList{path}) : QVariant(path);
-    const QDBusMessage reply =
-        callHost("ActivateAction",
-                 {QStringLiteral("service"), QVariantList{qint64{0}, files}, QVariantMap{}});
+    const QDBusMessage reply = activate("service", {qint64{0}, files});
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     ASSERT_TRUE(host.said(outcome));
     EXPECT_EQ(platform.fileExists(file), !moves) << name;
     EXPECT_TRUE(platform.fileExists(homePath("Inbox/" + lookAlike))) << name;
   }
-  // A caller that sends no file it can name, or an action Tessel does not have, hears why.
-  const QDBusMessage nothing = callHost(
-      "ActivateAction",
-      {QStringLiteral("service"), QVariantList{QByteArray("relative.txt")}, QVariantMap{}});
+  // A caller that sends no file it can name, or an action Tessel does not have,
+  // hears why.
+  const QDBusMessage nothing = activate("service", {QByteArray("relative.txt")});
   EXPECT_EQ(nothing.errorName(), "com.quillmark.Tessel.Error.FilesNotReceived");
   EXPECT_EQ(nothing.errorMessage(), "Could not receive files from the file manager.");
-  EXPECT_EQ(callHost("ActivateAction", {QStringLiteral("quit"), QVariantList{}, QVariantMap{}})
-                .errorName(),
-            "org.freedesktop.DBus.Error.InvalidArgs");
+  EXPECT_EQ(activate("quit", {}).errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
 }
 
 TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal) {

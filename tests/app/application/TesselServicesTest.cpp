@@ -1,8 +1,12 @@
-// The delegate: launch modes, the wake-up URL, and the Services entry.
+// The delegate: launch modes, the wake-up URL, and the Services entry; the host's window: its
+// size, its menu command, and closing.
+#include <QAction>
+#include <QCloseEvent>
 #include <QWidget>
 
 #include "WindowTestSession.h"
 #include "application/LaunchCommand.h"
+#include "application/MainWindow.h"
 #include "application/TesselServices.h"
 
 namespace tessel::testing {
@@ -119,9 +123,7 @@ TEST_F(TesselServicesTest, ItemsBeforeTheWindowWaitForItTheLatestBatchOnlyAndNoF
   EXPECT_TRUE(window.isVisible());
 }
 
-// Favourites are named counting from one in what the user reads. A file URL of a name that is
-// not UTF-8 is never matched to its U+FFFD look-alike: the journal stores names as UTF-8, so
-// such a name cannot be moved undoably; it stays, and the message shows its bytes.
+// Favourites are named counting from one in what the user reads.
 TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTheWindow) {
   launchInBackground({"Archive", "Photos"});
   services->moveFiles(files(2), QString("favorite:+1"));
@@ -150,15 +152,6 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTh
     EXPECT_TRUE(window.isVisible());
   }
 
-  const std::string lookAlike = temp.file("home/Inbox/url\xEF\xBF\xBD", "look-alike");
-  const QByteArray bad = QByteArray::fromStdString(temp.file("home/Inbox/url\xFF", "x"));
-  const LaunchCommand command = LaunchCommand::parse(
-      {"--service", "favorite:0", "file://" + bad.toPercentEncoding("/")}, "/");
-  services->moveFiles(command.service->items, command.service->userData);
-  settle();
-  EXPECT_TRUE(platform.fileExists(lookAlike) && platform.fileExists(bad.toStdString()));
-  EXPECT_TRUE(model->status().contains("url\\xFF"));
-
   // Items that arrive while a move runs are dropped.
   startHeldMove(temp.file("home/held.txt"));
   services->moveFiles(files(1), QString("favorite:0"));
@@ -175,6 +168,31 @@ TEST_F(TesselServicesTest, OnlyABuildThatIsNotDistributedDirectlyOffersTheServic
   ::setenv("TESSEL_INFO_FILE", temp.file("store.json", "{}").c_str(), 1);
   EXPECT_TRUE(launch().servicesRegistered());
   ::unsetenv("TESSEL_INFO_FILE");
+}
+
+using MainWindowTest = WindowTestSession;
+
+TEST_F(MainWindowTest, ClosingOnlyHidesAndUndoLastMoveIsControlZAndOffWhileBusy) {
+  start();
+  addFavorites({"Archive"});
+  MainWindow window(*model, windowEnvironment([] { return true; }));
+  window.show();
+  EXPECT_EQ(window.minimumSize(), QSize(760, 590));
+  QAction* undo = window.undoAction();
+  EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_TRUE(undo->isEnabled());
+  const std::string file = temp.file("home/a.txt", "a");
+  startHeldMove(file);
+  EXPECT_FALSE(undo->isEnabled());
+  finishHeldMove();
+  undo->trigger();
+  ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
+  EXPECT_TRUE(platform.fileExists(file));
+  EXPECT_EQ(status(), "Undid 1 moves.");
+  QCloseEvent close;
+  QCoreApplication::sendEvent(&window, &close);
+  EXPECT_FALSE(close.isAccepted());
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

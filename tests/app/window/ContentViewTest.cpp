@@ -1,4 +1,7 @@
-// The settings window on a real model: what it shows, and what its controls change.
+// The settings window on a real model: what it shows, and what its controls change; and the
+// mount watcher, whose test mounts a tmpfs and is skipped without the privilege to.
+#include <sys/mount.h>
+
 #include <QComboBox>
 #include <QGlyphRun>
 #include <QLabel>
@@ -12,6 +15,7 @@
 #include "WindowTestSession.h"
 #include "window/DisclosureGroup.h"
 #include "window/FolderDisplay.h"
+#include "window/MountWatcher.h"
 #include "window/SettingsEdits.h"
 
 namespace tessel::testing {
@@ -250,6 +254,23 @@ TEST_F(ContentViewTest, SourceFoldersAreListedAndRemovableOnlyInAStoreBuild) {
   EXPECT_TRUE(model->selectedDestination().isEmpty());
   view->findChild<QWidget*>(QStringLiteral("sourceFolderRow"))->findChild<QPushButton*>()->click();
   EXPECT_TRUE(storedSettings().roots.empty());
+}
+
+TEST(MountWatcherTest, EachMountAndUnmountIsReportedOnce) {
+  MountWatcher watcher;
+  ASSERT_TRUE(watcher.watching());
+  int changes = 0;
+  QObject::connect(&watcher, &MountWatcher::mountsChanged, [&] { ++changes; });
+  TempFolder temp;
+  const std::string point = temp.folder("volume");
+  if (::mount("tessel-test", point.c_str(), "tmpfs", 0, "size=1m") != 0) {
+    GTEST_SKIP() << "cannot mount here";
+  }
+  EXPECT_TRUE(waitUntil([&] { return changes == 1; }));
+  ::umount(point.c_str());
+  EXPECT_TRUE(waitUntil([&] { return changes == 2; }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(changes, 2);
 }
 
 }  // namespace
