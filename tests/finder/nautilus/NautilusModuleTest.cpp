@@ -5,7 +5,6 @@
 #include <gio/gio.h>
 #include <nautilus-extension.h>
 #include <stdarg.h>
-#include <stdio.h>
 
 #include <algorithm>
 #include <memory>
@@ -28,8 +27,7 @@ std::vector<GType> moduleTypes;
 extern "C" int sd_journal_send(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  char field[1024];
-  vsnprintf(field, sizeof field, format, arguments);
+  g_autofree char* field = g_strdup_vprintf(format, arguments);
   va_end(arguments);
   std::lock_guard lock(logMutex);
   logLines.emplace_back(std::string_view(field).substr(std::string_view("MESSAGE=").size()));
