@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
-#include <regex>
 #include <set>
 
 #include "FinderSession.h"
@@ -109,6 +108,14 @@ struct MenuEntry {
   bool submenu, sensitive;
 };
 
+// `label` without the zero-width space and word joiner that keep GTK's page names apart.
+std::string withoutInvisibleBreaks(std::string label) {
+  for (const std::string_view mark : {"\u200B", "\u2060"}) {
+    for (size_t at; (at = label.find(mark)) != std::string::npos;) label.erase(at, mark.size());
+  }
+  return label;
+}
+
 // The items of `items` and, depth first, those of their submenus.
 std::vector<MenuEntry> entries(GList* items, std::vector<std::string> path = {}) {
   std::vector<MenuEntry> out;
@@ -117,7 +124,7 @@ std::vector<MenuEntry> entries(GList* items, std::vector<std::string> path = {})
     gboolean sensitive = FALSE;
     g_autoptr(NautilusMenu) menu = nullptr;
     g_object_get(entry->data, "label", &label, "sensitive", &sensitive, "menu", &menu, nullptr);
-    path.push_back(std::regex_replace(label, std::regex("\u200B|\u2060"), ""));
+    path.push_back(withoutInvisibleBreaks(label));
     out.push_back(
         {NAUTILUS_MENU_ITEM(entry->data), path, label, menu != nullptr, sensitive == TRUE});
     if (menu)
