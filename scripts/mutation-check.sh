@@ -358,6 +358,10 @@ if [ -n "${MUTATION_SUITES:-}" ]; then
   for entry in "${suites[@]}"; do
     [[ " $MUTATION_SUITES " == *" ${entry%%|*} "* ]] && kept+=("$entry")
   done
+  if [ ${#kept[@]} -eq 0 ]; then
+    echo "MUTATION_SUITES names no test program this script runs: $MUTATION_SUITES" >&2
+    exit 2
+  fi
   suites=("${kept[@]}")
 fi
 

@@ -48,7 +48,7 @@ class FinderSession : public ::testing::Test {
     std::vector<MoveRequest> taken;
     if (!Platform::standard().fileExists(requests)) return taken;
     for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests)) {
-      taken.push_back(SharedContainer::consume(*Uuid::parse(entry.name.substr(0, 36))));
+      taken.push_back(SharedContainer::consume(Uuid::parse(entry.name.substr(0, 36)).value()));
     }
     return taken;
   }

@@ -124,9 +124,9 @@ std::vector<MenuEntry> entries(GList* items, std::vector<std::string> path = {})
     gboolean sensitive = FALSE;
     g_autoptr(NautilusMenu) menu = nullptr;
     g_object_get(entry->data, "label", &label, "sensitive", &sensitive, "menu", &menu, nullptr);
-    path.push_back(withoutInvisibleBreaks(label));
-    out.push_back(
-        {NAUTILUS_MENU_ITEM(entry->data), path, label, menu != nullptr, sensitive == TRUE});
+    path.push_back(withoutInvisibleBreaks(label ? label : ""));
+    out.push_back({NAUTILUS_MENU_ITEM(entry->data), path, label ? label : "", menu != nullptr,
+                   sensitive == TRUE});
     if (menu)
       std::ranges::move(entries(own(nautilus_menu_get_items(menu)).get(), path),
                         std::back_inserter(out));
