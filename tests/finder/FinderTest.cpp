@@ -1,12 +1,8 @@
 // The extension core, mostly through tessel-finder's command lines: run in-process, they show
-// the menu as the file manager would and run its items, starting the stand-in host. Its
-// stand-ins for the file manager's side (a preset selection, a workspace and a platform that
-// record what they are asked, a notification centre that delivers a post on the poster's
-// thread) are safe to use from many threads: `make test-tsan` runs this program under
+// the menu as the file manager would and run its items, starting the stand-in host. The file
+// manager's side (a preset selection, the desktop's program starts, a platform that keeps the
+// log) is safe to use from many threads: `make test-tsan` runs this program under
 // ThreadSanitizer, since the file manager calls the extension from threads of its choosing.
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,11 +11,11 @@
 #include <thread>
 
 #include "CommandLine.h"
-#include "DetachedProcess.h"
 #include "FaultInjectingPlatform.h"
 #include "FinderSession.h"
 #include "FinderSync.h"
 #include "HostApplication.h"
+#include "LinuxWorkspace.h"
 #include "PresetFinderController.h"
 #include "path/PathText.h"
 
@@ -27,35 +23,6 @@ namespace tessel::testing {
 namespace {
 
 using Command = FinderSync::Command;
-
-// Records the URL of each openURLs(), whose start always succeeds, and "open <application>" for
-// openApplication().
-struct RecordingWorkspace final : Workspace {
-  std::mutex mutex;
-  std::vector<std::string> calls;  // read once the threads that call are done
-  void openURLs(const std::vector<std::string>& urls, const std::string&,
-                const std::vector<std::string>&, Completion completion) override {
-    add(urls.at(0));
-    completion(std::nullopt);
-  }
-  void openApplication(const std::string& application) override { add("open " + application); }
-  void add(std::string call) {
-    std::lock_guard lock(mutex);
-    calls.push_back(std::move(call));
-  }
-};
-
-// Holds the one observer a FinderSync adds, which a test runs on its own thread. It is set and
-// removed with the FinderSync, while no other thread runs.
-struct RecordingNotificationCenter final : NotificationCenter {
-  std::function<void()> post;
-  Token addObserver(const std::string& name, std::function<void()> handler) override {
-    EXPECT_EQ(name, FinderSync::kSettingsChangedNotification);
-    post = std::move(handler);
-    return 1;
-  }
-  void removeObserver(Token) override { post = nullptr; }
-};
 
 // The real platform with the log captured and, when a test sets one, a location of its own.
 struct LoggingPlatform final : FaultInjectingPlatform {
@@ -67,8 +34,6 @@ struct LoggingPlatform final : FaultInjectingPlatform {
 
 class FinderTest : public FinderSession {
  protected:
-  FinderTest() { publish(sampleSnapshot()); }
-
   int run(const std::vector<std::string>& arguments) {
     out.str({});
     err.str({});
@@ -77,8 +42,8 @@ class FinderTest : public FinderSession {
 
   LoggingPlatform platform;
   PresetFinderController finder;
-  RecordingNotificationCenter notifications;
-  RecordingWorkspace workspace;
+  SilentNotificationCenter notifications;
+  LinuxWorkspace workspace;
   FinderSync sync{finder, notifications, workspace, platform};
   std::ostringstream out, err;
 };
@@ -93,46 +58,41 @@ TEST_F(FinderTest, MenuAndWatchedShowWhatTheFileManagerWould) {
             "  Inbox  #9  (disabled)\n  2026  #10  (disabled)\n---\nUndo Last Move  #11\n"
             "Open Move Settings…  #12\n");
   EXPECT_EQ(run({"menu", "--select", home + "/x", "--json"}), 0);
-  const nlohmann::json menu = nlohmann::json::parse(out.str());
-  EXPECT_EQ(menu["items"][0]["submenu"]["items"][0],
+  EXPECT_EQ(nlohmann::json::parse(out.str())["items"][0]["submenu"]["items"][0],
             (nlohmann::json{{"title", "Archive"}, {"tag", 1}, {"enabled", true}}));
-  EXPECT_EQ(menu["items"][3], (nlohmann::json{{"separator", true}}));
   EXPECT_EQ(run({"watched"}), 0);
   EXPECT_EQ(out.str(), home + "\n" + media + "\n");
 
-  // Without a container to read the snapshot from, only the settings item is left.
-  setGroup("");
-  EXPECT_EQ(run({"menu"}), 0);
-  EXPECT_EQ(out.str(), "Open Move Settings…  #1\n");
+  // An unreadable snapshot, and then no container to read one from, leave only the settings item.
+  folder.file("data/group.com.quillmark.Tessel/menu.json", R"({"roots":["/c"]})");
+  for (const bool container : {true, false}) {
+    if (!container) folder.file("info.json", R"({"TesselAppGroup":""})");
+    EXPECT_EQ(run({"menu"}), 0);
+    EXPECT_EQ(out.str(), "Open Move Settings…  #1\n");
+  }
 }
 
 TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdentifier) {
   ASSERT_EQ(::chdir(home.c_str()), 0);
   const std::vector<std::string> selected{home + "/notes.txt", media + "/b"};
-  const struct {
-    const char* titles;
-    std::optional<std::string> operation;
-    std::string destination;
-    bool hierarchical;
-  } cases[] = {
-      {"Move To > Archive", {}, home + "/Archive", false},
-      {"Move through Folders > Archive > 2026 > Move Here", {}, home + "/Archive/2026", true},
-      // A recent destination that is a favourite moves as one; one inside a favourite does not.
-      {"Recent Destinations > Inbox", {}, home + "/Inbox", false},
-      {"Recent Destinations > 2026", {}, home + "/Archive/2026", true},
-      // Opening a folder and undoing ignore the selection.
-      {"Move through Folders > Inbox > Open Folder", "openFolder", home + "/Inbox", true},
-      {"Undo Last Move", "undo", "", false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(run({"run", c.titles, "--select", "notes.txt", "-s", media + "/b"}), 0) << err.str();
+  for (const auto& [titles, operation, destination, hierarchical] :
+       std::vector<std::tuple<std::string, std::optional<std::string>, std::string, bool>>{
+           {"Move To > Archive", {}, home + "/Archive", false},
+           {"Move through Folders > Archive > 2026 > Move Here", {}, home + "/Archive/2026", true},
+           // A recent favourite moves as one; a recent folder inside a favourite does not.
+           {"Recent Destinations > Inbox", {}, home + "/Inbox", false},
+           {"Recent Destinations > 2026", {}, home + "/Archive/2026", true},
+           // Opening a folder and undoing ignore the selection.
+           {"Move through Folders > Inbox > Open Folder", "openFolder", home + "/Inbox", true},
+           {"Undo Last Move", "undo", "", false}}) {
+    EXPECT_EQ(run({"run", titles, "--select", "notes.txt", "-s", media + "/b"}), 0) << err.str();
     const std::vector<MoveRequest> stored = takeRequests();
-    ASSERT_EQ(stored.size(), 1u) << c.titles;
+    ASSERT_EQ(stored.size(), 1u) << titles;
     const MoveRequest& request = stored[0];
-    EXPECT_EQ(request.sources, c.operation ? std::vector<std::string>{} : selected) << c.titles;
+    EXPECT_EQ(request.sources, operation ? std::vector<std::string>{} : selected) << titles;
     EXPECT_EQ(std::tie(request.operation, request.destination, request.hierarchical),
-              std::tie(c.operation, c.destination, c.hierarchical))
-        << c.titles;
+              std::tie(operation, destination, hierarchical))
+        << titles;
     EXPECT_EQ(nextHostStart(), "--background-command tessel://move/" + request.id.string());
   }
   // Settings stores nothing: it starts the host with no arguments, as the user would.
@@ -145,10 +105,9 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
   EXPECT_EQ(run({"run", "移動先 > Archive", "--select=/x"}), 0) << err.str();
   EXPECT_EQ(run({"run", "Move To > Inbox", "-s", "/y"}), 0) << err.str();
   ::setenv("LANGUAGE", "en", 1);
-  std::vector<std::string> destinations;
-  for (const MoveRequest& request : takeRequests()) destinations.push_back(request.destination);
-  std::ranges::sort(destinations);
-  EXPECT_EQ(destinations, (std::vector<std::string>{home + "/Archive", home + "/Inbox"}));
+  std::set<std::string> destinations;
+  for (const MoveRequest& request : takeRequests()) destinations.insert(request.destination);
+  EXPECT_EQ(destinations, (std::set<std::string>{home + "/Archive", home + "/Inbox"}));
 
   // A host that cannot start fails the run; the request stays for a host started later.
   ::setenv("TESSEL_HOST_EXECUTABLE", folder.at("missing/tessel").c_str(), 1);
@@ -201,7 +160,6 @@ TEST_F(FinderTest, CommandsThatCannotRunAreLoggedAndSendNothing) {
   MenuItem later;
   for (std::int64_t tag = 13; tag <= 8193; ++tag)
     sync.registerCommand(Command{Command::Undo{}}, later);
-  EXPECT_EQ(later.tag, 8193);
   EXPECT_EQ(sync.command(2), (Command{Command::Move{home + "/Inbox", false}}));
   finder.setSelection(std::vector<std::string>{home + "/x"});
   sync.execute(kFavoriteArchive);
@@ -209,7 +167,7 @@ TEST_F(FinderTest, CommandsThatCannotRunAreLoggedAndSendNothing) {
 
   // Without a container the request cannot be stored: the host is opened for the user to see
   // why.
-  setGroup("..");
+  folder.file("info.json", R"({"TesselAppGroup":".."})");
   sync.execute(kUndo);
   EXPECT_EQ(platform.logged,
             (std::vector<std::string>{
@@ -217,35 +175,8 @@ TEST_F(FinderTest, CommandsThatCannotRunAreLoggedAndSendNothing) {
                 "Tessel command unavailable (tag 1)", "Tessel command unavailable (tag -1)",
                 "Tessel request failed: Cannot open Tessel’s shared folder. Check that the data "
                 "folder exists and can be written."}));
-  EXPECT_EQ(workspace.calls, std::vector<std::string>{"open " TESSEL_RECORDING_HOST});
+  EXPECT_EQ(nextHostStart(), "");
   EXPECT_TRUE(takeRequests().empty());
-}
-
-TEST_F(FinderTest, TheSnapshotIsReadAgainOnlyForAnotherFileOrAfterTheHostSignals) {
-  const std::string path = folder.at("data/group.com.quillmark.Tessel/menu.json");
-  publish(MenuSnapshot{{"/b"}, {}, {}});
-  const std::string bytesOfB = platform.readFile(path);
-  publish(MenuSnapshot{{"/a"}, {}, {}});
-  sync.buildMenu();
-  // Rewritten in place with its size and modification time kept: the same file as before, so
-  // the decoded snapshot is kept.
-  struct stat before {};
-  ASSERT_EQ(::stat(path.c_str(), &before), 0);
-  std::fstream(path, std::ios::in | std::ios::out | std::ios::binary) << bytesOfB;
-  const timespec times[2] = {before.st_atim, before.st_mtim};
-  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-  sync.buildMenu();
-  EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/a"});
-
-  notifications.post();
-  EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/b"});
-  publish(MenuSnapshot{{"/c"}, {}, {}});
-  sync.buildMenu();
-  EXPECT_EQ(finder.directoryURLs(), std::set<std::string>{"/c"});
-  // An unreadable snapshot watches nothing.
-  folder.file("data/group.com.quillmark.Tessel/menu.json", R"({"roots":["/c"]})");
-  sync.buildMenu();
-  EXPECT_TRUE(finder.directoryURLs().empty());
 }
 
 TEST_F(FinderTest, TheHostIsFoundByOverrideThenBesideTheProgramThenFromTheModule) {
@@ -260,79 +191,37 @@ TEST_F(FinderTest, TheHostIsFoundByOverrideThenBesideTheProgramThenFromTheModule
   EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));
 }
 
-// The command items of `menu` that send a request: every move, open-folder and undo item.
-void collectRequestTags(const Menu& menu, std::vector<std::int64_t>& tags) {
-  for (const MenuItem& item : menu.items) {
-    if (item.submenu) collectRequestTags(*item.submenu, tags);
-    if (item.tag && item.title != "Open Move Settings…") tags.push_back(*item.tag);
-  }
-}
-
 TEST_F(FinderTest, MenusAndCommandsFromManyThreadsKeepTagsUniqueAndLoseNoRequest) {
-  constexpr int kThreads = 8, kRounds = 40;
+  constexpr int kThreads = 8, kRounds = 10;
   finder.setSelection(std::vector<std::string>{home + "/x"});
   std::atomic<bool> done = false;
-  // The host republishing and announcing meanwhile: readers see the old or the new snapshot.
+  // The host republishing meanwhile: readers see the old or the new snapshot.
   std::thread host([&] {
     for (int round = 0; !done; ++round) {
-      MenuSnapshot snapshot = sampleSnapshot();
+      MenuSnapshot snapshot = sample;
       snapshot.roots.push_back("/media/round" + std::to_string(round % 2));
-      publish(snapshot);
-      notifications.post();
+      SharedContainer::publish(snapshot);
+      sync.refreshDirectories();
     }
   });
-  std::vector<std::vector<std::int64_t>> tagsSeen(kThreads);
+  // Each round builds a menu and runs its first move or its undo item.
+  std::vector<std::int64_t> tags(kThreads * kRounds);
   std::vector<std::thread> callers;
-  for (int t = 0; t < kThreads; ++t) {
+  for (int t = 0; t < kThreads; ++t)
     callers.emplace_back([&, t] {
       for (int round = 0; round < kRounds; ++round) {
         const Menu menu = sync.buildMenu();
-        if (menu.items.size() != 6) {
-          ADD_FAILURE() << "a menu of " << menu.items.size() << " items";
-          continue;
-        }
-        const size_t first = tagsSeen[t].size();
-        collectRequestTags(menu, tagsSeen[t]);
-        sync.execute(
-            tagsSeen[t].at(first + static_cast<size_t>(round) % (tagsSeen[t].size() - first)));
+        const MenuItem& item = round % 2 ? menu.items.at(4) : menu.items[0].submenu->items.at(0);
+        sync.execute(tags[t * kRounds + round] = item.tag.value());
       }
     });
-  }
   for (std::thread& caller : callers) caller.join();
   done = true;
   host.join();
-
-  std::vector<std::int64_t> all;
-  for (const auto& tags : tagsSeen) all.insert(all.end(), tags.begin(), tags.end());
-  std::ranges::sort(all);
-  EXPECT_EQ(std::ranges::adjacent_find(all), all.end()) << "a tag was handed out twice";
-  EXPECT_EQ(takeRequests().size(), static_cast<size_t>(kThreads * kRounds));
-  EXPECT_EQ(workspace.calls.size(), static_cast<size_t>(kThreads * kRounds));
+  std::ranges::sort(tags);
+  EXPECT_EQ(std::ranges::adjacent_find(tags), tags.end()) << "a tag was handed out twice";
+  EXPECT_EQ(takeRequests().size(), tags.size());
   EXPECT_TRUE(platform.logged.empty());
-}
-
-// The caller's output streams point at a pipe, as `out=$(tessel-finder run ...)` has them, and
-// it holds one more inheritable copy, as a file manager holds descriptors its own code never
-// marked close-on-exec.
-TEST(DetachedProcessTest, TheStartedProgramHoldsNoneOfTheCallersDescriptors) {
-  int pipe[2];
-  ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
-  const int savedOut = ::dup(STDOUT_FILENO), savedErr = ::dup(STDERR_FILENO);
-  ::dup2(pipe[1], STDOUT_FILENO);
-  ::dup2(pipe[1], STDERR_FILENO);
-  const int inheritable = ::dup(pipe[1]);
-  ::close(pipe[1]);
-  const std::optional<int> failure = startDetached("/bin/sh", {"-c", "sleep 30"});
-  ::dup2(savedOut, STDOUT_FILENO);
-  ::dup2(savedErr, STDERR_FILENO);
-  for (const int fd : {savedOut, savedErr, inheritable}) ::close(fd);
-  ASSERT_EQ(failure, std::nullopt);
-  // A program that inherited the pipe would keep it open for 30 s.
-  pollfd ready{pipe[0], POLLIN, 0};
-  ASSERT_EQ(::poll(&ready, 1, 10'000), 1);
-  char byte;
-  EXPECT_EQ(::read(pipe[0], &byte, 1), 0);
-  ::close(pipe[0]);
 }
 
 }  // namespace

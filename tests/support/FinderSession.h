@@ -1,7 +1,7 @@
 // One test's desktop session for the file-manager extension, set in the process's environment,
-// where the extension reads it: a data folder for the shared container, an empty Info file,
-// titles in English, a stand-in host that records the arguments of each start, and the folders
-// of the sample menu snapshot.
+// where the extension reads it: a data folder for the shared container holding the sample menu
+// snapshot, an empty Info file, titles in English, and a stand-in host that records the
+// arguments of each start.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "TempFolder.h"
@@ -26,19 +25,7 @@ class FinderSession : public ::testing::Test {
     ::setenv("TESSEL_INFO_FILE", folder.file("info.json", "{}").c_str(), 1);
     ::setenv("TESSEL_HOST_EXECUTABLE", TESSEL_RECORDING_HOST, 1);
     ::setenv("TESSEL_TEST_HOST_RECORD", folder.at("host-arguments").c_str(), 1);
-  }
-
-  // Archive (with 2026 below it) and Inbox as favourites; Inbox and 2026 as recent
-  // destinations; home (twice) and media as roots.
-  MenuSnapshot sampleSnapshot() const {
-    const MenuDestination year{"2026", home + "/Archive/2026", {}};
-    const MenuDestination inbox{"Inbox", home + "/Inbox", {}};
-    return MenuSnapshot{
-        {home, media, home}, {{"Archive", home + "/Archive", {year}}, inbox}, {inbox, year}};
-  }
-  static void publish(const MenuSnapshot& snapshot) { SharedContainer::publish(snapshot); }
-  void setGroup(const std::string& identifier) const {
-    folder.file("info.json", nlohmann::json{{"TesselAppGroup", identifier}}.dump());
+    SharedContainer::publish(sample);
   }
 
   // The requests stored in the container, in no particular order, handed out as the host takes
@@ -46,10 +33,9 @@ class FinderSession : public ::testing::Test {
   std::vector<MoveRequest> takeRequests() const {
     const std::string requests = folder.at("data/group.com.quillmark.Tessel/Requests");
     std::vector<MoveRequest> taken;
-    if (!Platform::standard().fileExists(requests)) return taken;
-    for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests)) {
-      taken.push_back(SharedContainer::consume(Uuid::parse(entry.name.substr(0, 36)).value()));
-    }
+    if (Platform::standard().fileExists(requests))
+      for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests))
+        taken.push_back(SharedContainer::consume(Uuid::parse(entry.name.substr(0, 36)).value()));
     return taken;
   }
 
@@ -69,20 +55,22 @@ class FinderSession : public ::testing::Test {
   // Pauses until `condition` holds; false when `timeout` passes first.
   bool waitUntil(const std::function<bool()>& condition,
                  std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
-    for (const auto end = std::chrono::steady_clock::now() + timeout; !condition(); pause()) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout; !condition(); pause())
       if (std::chrono::steady_clock::now() >= end) return false;
-    }
     return true;
   }
   // A moment for other processes and threads; a session with an event loop runs it meanwhile.
   virtual void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
 
   TempFolder folder;
-  const std::string home = folder.folder("home");
-  const std::string media = folder.folder("media");
-
- private:
-  std::size_t startsSeen = 0;
+  const std::string home = folder.folder("home"), media = folder.folder("media");
+  // Archive (with 2026 below it) and Inbox as favourites; Inbox and 2026 as recent
+  // destinations; home (twice) and media as roots.
+  const MenuSnapshot sample{{home, media, home},
+                            {{"Archive", home + "/Archive", {{"2026", home + "/Archive/2026", {}}}},
+                             {"Inbox", home + "/Inbox", {}}},
+                            {{"Inbox", home + "/Inbox", {}}, {"2026", home + "/Archive/2026", {}}}};
+  std::size_t startsSeen = 0;  // by nextHostStart()
 };
 
 }  // namespace tessel::testing

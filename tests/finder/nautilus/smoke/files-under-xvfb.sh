@@ -18,22 +18,19 @@ start)
 
 namespace)
   files_prepare tessel-files-smoke
-  mkdir -p "$home/Inbox"
-  touch "$home/a.txt"
+  mkdir -p "$home/Inbox" && touch "$home/a.txt"
   cp "$1" "$work/modules/"
   printf '{"roots":["%s"],"favorites":[{"name":"Inbox","path":"%s/Inbox","children":[]}],"recent":[]}' \
     "$home" "$home" >"$container/menu.json"
-  printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/host-arguments"\n' "$work" >"$work/host"
-  chmod +x "$work/host"
-  export TESSEL_HOST_EXECUTABLE=$work/host
+  TESSEL_HOST_EXECUTABLE=$(realpath "$(dirname "$0")/../../support/recording-host.sh")
+  export TESSEL_HOST_EXECUTABLE TESSEL_TEST_HOST_RECORD=$work/host-arguments
   TESSEL_FILES_STAGE=session dbus-run-session -- "$0" 2>/dev/null || true
 
   grep -E 'WARNING|CRITICAL' "$work/files.log" || true
   if grep -q "^--background-command tessel://move/" "$work/host-arguments" 2>/dev/null &&
     ! grep -q CRITICAL "$work/files.log" &&
     grep -q "\"destination\":\"${home//\//\\\\/}\\\\/Inbox\"" "$container"/Requests/*.json; then
-    rm -rf "$work"
-    exit 0
+    rm -rf "$work"; exit 0
   fi
   echo "failed; the host's arguments, the stored requests and Files' log are kept in $work"
   exit 1
@@ -52,8 +49,7 @@ session)
     # Files' context menu ends with Tessel's Move To, Move through Folders, Undo Last Move,
     # Open Move Settings… and then its own Properties.
     for key in Escape Escape shift+F10 Up Up Up Up Up Return Down Return; do
-      xdotool key "$key"
-      sleep 0.4
+      xdotool key "$key" && sleep 0.4
     done
     for _ in $(seq 25); do [ -s "$work/host-arguments" ] && break 2; sleep 0.2; done
   done
