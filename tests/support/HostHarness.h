@@ -4,46 +4,28 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
-#include <QUrl>
-#include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "FaultInjectingPlatform.h"
-#include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "container/SharedContainer.h"
 #include "model/AppModel.h"
-#include "model/Desktop.h"
 #include "model/FileUrls.h"
 #include "model/FolderBookmark.h"
 
 namespace tessel::testing {
-
-inline QUrl fileUrl(const std::string& path) {
-  return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 // A desktop that records what the model asked of it and answers as the test says.
 struct FakeDesktop final : OpenPanel, WindowPresenter, FolderOpener, SettingsNotifier {
   // Answers of the open panel; none is a cancel.
   std::optional<QUrl> folderAnswer;
   std::optional<QList<QUrl>> itemsAnswer;
-  QStringList prompts;
-  int windowsHidden = 0;
-  int broughtForward = 0;
+  int windowsHidden = 0, broughtForward = 0, notifications = 0;
   bool openSucceeds = true;
   QStringList openedFolders;
-  int notifications = 0;
 
-  std::optional<QUrl> chooseFolder(const QString& prompt) override {
-    prompts.push_back(prompt);
-    return folderAnswer;
-  }
+  std::optional<QUrl> chooseFolder(const QString&) override { return folderAnswer; }
   std::optional<QList<QUrl>> chooseItems() override { return itemsAnswer; }
   void hideVisibleWindows() override { ++windowsHidden; }
   void bringForward() override { ++broughtForward; }
@@ -104,7 +86,6 @@ class HostTestPlatform : public FaultInjectingPlatform {
 
 class HostHarness : public ::testing::Test {
  protected:
-  HostHarness() : platform(temp) {}
   ~HostHarness() override { platform.releaseMoves(); }
 
   // The model on the harness's folders, with `presenter` for its window requests (the fake
@@ -138,7 +119,6 @@ class HostHarness : public ::testing::Test {
     return decodeJson<HostSettings>(platform.readFile(settingsFile()));
   }
   std::string journal() { return platform.readFile(support() + "/undo.json"); }
-  bool menuPublished() { return platform.fileExists(platform.container + "/menu.json"); }
   MenuSnapshot publishedMenu() { return SharedContainer::snapshot(platform); }
   std::string status() const { return model->status().toStdString(); }
 
@@ -165,12 +145,12 @@ class HostHarness : public ::testing::Test {
   }
 
   TempFolder temp;
-  HostTestPlatform platform;
+  HostTestPlatform platform{temp};
   FakeDesktop desktop;
   std::unique_ptr<AppModel> model;
 
  private:
-  static std::optional<bool> finished(const std::function<void(std::function<void(bool)>)>& run) {
+  static std::optional<bool> finished(const std::function<void(AppModel::Completion)>& run) {
     std::optional<bool> answer;
     run([&answer](bool ok) { answer = ok; });
     waitUntil([&] { return answer.has_value(); });

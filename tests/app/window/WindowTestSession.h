@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <functional>
 
 #include "HostHarness.h"
 #include "window/ContentView.h"
@@ -12,8 +11,6 @@ namespace tessel::testing {
 
 class WindowTestSession : public HostHarness {
  protected:
-  using HostHarness::HostHarness;
-
   // Where the window says Files loads modules from, and where this installation's module is
   // (inside the home folder, where Files does not look).
   static constexpr const char* kFilesFolder = "/usr/lib/x86_64-linux-gnu/nautilus/extensions-4";
