@@ -194,8 +194,6 @@ TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   const std::string file = temp.file("home/Inbox/report.pdf", "figures");
   EXPECT_EQ(run(TESSEL_FINDER, {"run", "Move To > Archive", "--select", file.c_str()}), 0);
   ASSERT_TRUE(host->said(moved));
-  // JSON writes "/" as "\/".
-  EXPECT_NE(journal().find(R"(Archive\/report.pdf",)"), std::string::npos) << journal();
   EXPECT_EQ(run(TESSEL_FINDER, {"run", "Undo Last Move"}), 0);
   ASSERT_TRUE(host->said("tessel: Undid 1 moves.\n"));
   EXPECT_TRUE(platform.fileExists(file));
