@@ -124,7 +124,11 @@ class FaultInjectingPlatform : public PlatformWrapper {
   std::optional<std::string> environment(const std::string& name) override;
   std::string homeFolder() override { return home.empty() ? target().homeFolder() : home; }
   double now() override { return fixedNow ? *fixedNow : target().now(); }
-  void log(const std::string& line) override { logged.push_back(line); }
+  void log(const std::string& line) override {
+    // Host starts that fail are logged from the threads that started them.
+    const std::lock_guard guard(mutex_);
+    logged.push_back(line);
+  }
 
  private:
   // A change the disk could still forget, and how to take it back: it stays until every folder

@@ -45,33 +45,6 @@ TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
   }
 }
 
-// A target taken after the checks is kept, and the item that never left has its entry dropped
-// by undo instead of its place called taken. A first write that fails keeps the last batch.
-TEST_F(FaultInjectionTest, ATargetTakenOrAJournalUnwrittenKeepsWhatWasThere) {
-  const std::string earlier = temp.file("Sources/earlier");
-  ASSERT_EQ(move({earlier}).moved, 1);
-  platform.failNth(FileOperation::write, 1, ENOSPC);
-  EXPECT_EQ(move(batch).moved, 0);
-  ASSERT_EQ(storedEntries().size(), 1u);
-  EXPECT_EQ(storedEntries()[0].source, earlier);
-  platform.clearFaults();
-  ASSERT_EQ(undo(), 1);
-
-  platform.addRule([&](const PlatformCall& call) -> std::optional<int> {
-    if (call.operation == FileOperation::move && !itemExists(destination + "/f3", platform)) {
-      temp.file("Archive/f3", "someone else's");
-    }
-    return std::nullopt;
-  });
-  const MoveResult result = move(batch);
-  EXPECT_EQ(result.moved, 2);
-  EXPECT_THAT(result.failure.value_or(""), HasSubstr("File exists"));
-  EXPECT_EQ(platform.readFile(destination + "/f3"), "someone else's");
-  platform.clearFaults();
-  EXPECT_EQ(undo(), 2);
-  EXPECT_TRUE(storedEntries().empty());
-}
-
 // Writes atomically but without syncing, so the loops below are not paced by the disk: what
 // they check is the order of steps, which a sync does not change. Power losses are played by
 // the fault-injecting platform above it, which knows what a real sync would have kept.

@@ -105,26 +105,5 @@ TEST_F(MoveValidationTest, OneItemReachedThroughSeveralPathsMovesOnce) {
   EXPECT_TRUE(itemExists(inside + "/Folder/inner", platform));
 }
 
-// An interrupted batch blocks every new one (after the destination is checked) until the
-// history is dismissed; an item already in the destination is skipped without a journal write.
-TEST_F(MoveValidationTest, AnInterruptedBatchBlocksUntilDismissedAndStayingPutWritesNothing) {
-  const Strings two = files(2);
-  platform.failNth(FileOperation::move, 1, EIO);
-  EXPECT_TRUE(move({two[0]}).failure.has_value());
-  platform.clearFaults();
-  EXPECT_EQ(refusalOf([&] { move({two[1]}); }),
-            "An interrupted move is recorded. Undo it, or check the files and clear the undo "
-            "history.");
-  EXPECT_EQ(refusalOf({two[1]}, destination, {sources}, {}), kDestination);
-  engine.dismissHistory();
-  EXPECT_EQ(move({two[1]}).moved, 1);
-  const std::string journalBefore = platform.readFile(journalPath);
-  EXPECT_EQ(engine.move({destination + "/f2"}, destination, {destination}, {destination},
-                        ConflictPolicy::keepBoth),
-            (MoveResult{0, 1, std::nullopt}));
-  EXPECT_EQ(platform.readFile(journalPath), journalBefore);
-  EXPECT_EQ(undo(), 1);
-}
-
 }  // namespace
 }  // namespace tessel::testing
