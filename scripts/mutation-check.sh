@@ -337,10 +337,6 @@ src/finder/nautilus/TesselMenuProvider.cpp | a selection with a non-local item s
 src/finder/nautilus/FilesFinderController.cpp | the watched folder itself offers the item menu
         (orIsWatched || standardized != folder)) {
         (orIsWatched || true)) {
-
-src/shared/engine/PinnedFolders.cpp | items are moved by path, through links swapped in after the checks
-  platform_.moveItemBetween(from, fromName, to, toName);
-  platform_.moveItem(fromFolder + "/" + fromName, toFolder + "/" + toName);
 FAULTS
 
 # The test programs, in the order they run: the narrowest first, so most faults are caught by a
