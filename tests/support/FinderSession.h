@@ -33,9 +33,10 @@ class FinderSession : public ::testing::Test {
   std::vector<MoveRequest> takeRequests() const {
     const std::string requests = folder.at("data/group.com.quillmark.Tessel/Requests");
     std::vector<MoveRequest> taken;
-    if (Platform::standard().fileExists(requests))
-      for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests))
-        taken.push_back(SharedContainer::consume(Uuid::parse(entry.name.substr(0, 36)).value()));
+    if (!Platform::standard().fileExists(requests)) return taken;
+    for (const DirectoryEntry& entry : Platform::standard().contentsOfDirectory(requests)) {
+      taken.push_back(SharedContainer::consume(Uuid::parse(entry.name.substr(0, 36)).value()));
+    }
     return taken;
   }
 
@@ -55,8 +56,9 @@ class FinderSession : public ::testing::Test {
   // Pauses until `condition` holds; false when `timeout` passes first.
   bool waitUntil(const std::function<bool()>& condition,
                  std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
-    for (const auto end = std::chrono::steady_clock::now() + timeout; !condition(); pause())
+    for (const auto end = std::chrono::steady_clock::now() + timeout; !condition(); pause()) {
       if (std::chrono::steady_clock::now() >= end) return false;
+    }
     return true;
   }
   // A moment for other processes and threads; a session with an event loop runs it meanwhile.

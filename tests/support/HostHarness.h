@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <QUrl>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "FaultInjectingPlatform.h"
 #include "TempFolder.h"
