@@ -48,9 +48,7 @@ session)
     xdotool windowfocus "$window"  # no window manager gives it the focus
     # Files' context menu ends with Tessel's Move To, Move through Folders, Undo Last Move,
     # Open Move Settings… and then its own Properties.
-    for key in Escape Escape shift+F10 Up Up Up Up Up Return Down Return; do
-      xdotool key "$key" && sleep 0.4
-    done
+    xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Up Return Down Return || true
     for _ in $(seq 25); do [ -s "$work/host-arguments" ] && break 2; sleep 0.2; done
   done
   nautilus -q || true
