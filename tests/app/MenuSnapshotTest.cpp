@@ -51,8 +51,7 @@ TEST_F(MenuSnapshotTest, TreesAreInFileManagerOrderFourDeepAndShareOneBudgetRece
   EXPECT_TRUE(menu.favorites[0].children[5].children.empty());
   const MenuDestination& chainTree = menu.favorites[1];
   ASSERT_EQ(names(chainTree.children), (Names{"a", "z"}));
-  const MenuDestination& d = chainTree.children[0].children[0].children[0].children[0];
-  EXPECT_TRUE(d.children.empty());
+  EXPECT_TRUE(chainTree.children[0].children[0].children[0].children[0].children.empty());
   const std::vector<MenuDestination>& taken = menu.favorites[2].children;
   ASSERT_EQ(taken.size(), 400u - 6 - 5);
   EXPECT_EQ(taken.back().name, "f388");
@@ -78,13 +77,10 @@ TEST_F(MenuSnapshotTest, DirectRootsAreHomeSharedUsersAndShownVolumesAndAFailure
   // Without a shared folder there is no menu to announce.
   platform.writeInfo(true, "");
   start();
-  EXPECT_EQ(
-      status(),
-      "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.");
+  EXPECT_NE(status().find("Cannot open Tessel’s shared folder."), std::string::npos) << status();
   EXPECT_EQ(desktop.notifications, 1);
-}
 
-TEST(MountedVolumesTest, KeepsRealFileSystemsWhereFileManagersShowThem) {
+  // Volumes are the real file systems where file managers show them.
   const std::string table =
       "25 22 8:17 / /media/ana/USB\\040Key rw shared:40 - vfat /dev/sdb1 rw\n"
       "26 22 8:18 / /run/media/ana/Backup rw shared:41 master:2 - ext4 /dev/sdb2 rw\n"

@@ -32,10 +32,6 @@ class MoveTest : public HostHarness {
     lastRequestFile = SharedContainer::requestPath(platform.container, request.id);
     return QString::fromStdString("tessel://move/" + request.id.string());
   }
-  void handleAndWait(const QString& url) {
-    model->handleURL(url);
-    EXPECT_TRUE(waitUntil([&] { return !model->busy(); }));
-  }
 
   bool store = false;
   std::string archive = temp.folder("home/Archive");
@@ -63,13 +59,14 @@ TEST_F(MoveTest, RequestsAreConsumedAndCarriedOutAndOnlyFailuresShowTheWindow) {
   EXPECT_EQ(desktop.windowsHidden, 1);
   ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
   EXPECT_EQ(status(), "Moved 2, skipped 0. ");
-  EXPECT_TRUE(platform.fileExists(archive + "/a.txt"));
   EXPECT_EQ(desktop.broughtForward, 0);
 
-  handleAndWait(enqueue({archive + "/a.txt"}, archive, "move"));
+  model->handleURL(enqueue({archive + "/a.txt"}, archive, "move"));
+  ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
   EXPECT_EQ(status(), "Moved 0, skipped 1. ");
   EXPECT_EQ(desktop.broughtForward, 1);
-  handleAndWait(enqueue({}, "", "undo"));
+  model->handleURL(enqueue({}, "", "undo"));
+  ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
   EXPECT_EQ(status(), "Undid 2 moves.");
   EXPECT_TRUE(platform.fileExists(a) && platform.fileExists(b));
   EXPECT_EQ(desktop.broughtForward, 1);
@@ -85,12 +82,12 @@ TEST_F(MoveTest, AnyMovedItemMakesARecentDestinationAndOnlyACompleteMoveSucceeds
   const std::string there = temp.file("home/Archive/c.txt");
   EXPECT_EQ(
       moveAndWait({temp.file("home/Inbox/a.txt"), there, temp.file("home/Inbox/b.txt")}, archive),
-      std::optional<bool>(false));
+      false);
   EXPECT_EQ(status(), "Moved 2, skipped 1. ");
   platform.failWhere(FileOperation::move, "/e.txt", EACCES);
   EXPECT_EQ(moveAndWait({temp.file("home/Inbox/d.txt"), temp.file("home/Inbox/e.txt")},
                         settings.recent[4]),
-            std::optional<bool>(false));
+            false);
   EXPECT_EQ(status().rfind("Moved 1, skipped 0. Stopped: ", 0), 0u) << status();
   EXPECT_NE(status().find("Permission denied"), std::string::npos);
   std::vector<std::string> expected{settings.recent[4], archive};
@@ -99,7 +96,8 @@ TEST_F(MoveTest, AnyMovedItemMakesARecentDestinationAndOnlyACompleteMoveSucceeds
   EXPECT_EQ(model->settings().recent, expected);
 }
 
-TEST_F(MoveTest, UnusableRequestsAreOnlyReported) {
+// Refusals go to the status line, and the window stays hidden.
+TEST_F(MoveTest, UnusableRequestsAndFoldersOutsideEveryFavoriteAreOnlyReported) {
   const QString url = enqueue({}, archive, "settings");
   model->handleURL(url + "/more");  // names no request
   EXPECT_EQ(status(), "Ready");
@@ -114,6 +112,20 @@ TEST_F(MoveTest, UnusableRequestsAreOnlyReported) {
   model->handleURL(expired);
   EXPECT_EQ(status(), "The move request has expired.");
   EXPECT_TRUE(platform.fileExists(lastRequestFile));
+
+  // Folders open, directly or by request, only inside a favourite.
+  const std::string sub = temp.folder("home/Archive/2026");
+  model->openFolder(QString::fromStdString(archive + "/2026/../2026"));
+  EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(sub)});
+  for (const std::string& path :
+       {temp.folder("home/Outside"), archive + "/deleted", temp.file("home/Archive/file.txt")}) {
+    model->handleURL(enqueue({}, path, "openFolder"));
+    EXPECT_EQ(status(), "Cannot open the registered destination folder.") << path;
+  }
+  desktop.openSucceeds = false;
+  EXPECT_THROW(model->openFolder(QString::fromStdString(sub)), TesselError);
+  model->handleURL(enqueue({}, archive, "openFolder"));
+  EXPECT_EQ(status(), "Could not open the folder in the file manager.");
   EXPECT_EQ(desktop.windowsHidden + desktop.broughtForward, 0);
 }
 
@@ -132,24 +144,6 @@ TEST_F(MoveTest, WhileAMoveRunsRequestsAreAnsweredWithoutWaiting) {
 
   finishHeldMove();
   EXPECT_TRUE(platform.fileExists(b));
-  EXPECT_EQ(desktop.broughtForward, 2);
-}
-
-// Directly, or by request: then a refusal goes to the status line and the window stays hidden.
-TEST_F(MoveTest, OpensOnlyExistingFoldersInsideAFavorite) {
-  const std::string sub = temp.folder("home/Archive/2026");
-  model->openFolder(QString::fromStdString(archive + "/2026/../2026"));
-  EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(sub)});
-  for (const std::string& path :
-       {temp.folder("home/Outside"), archive + "/deleted", temp.file("home/Archive/file.txt")}) {
-    model->handleURL(enqueue({}, path, "openFolder"));
-    EXPECT_EQ(status(), "Cannot open the registered destination folder.") << path;
-  }
-  desktop.openSucceeds = false;
-  EXPECT_THROW(model->openFolder(QString::fromStdString(sub)), TesselError);
-  model->handleURL(enqueue({}, archive, "openFolder"));
-  EXPECT_EQ(status(), "Could not open the folder in the file manager.");
-  EXPECT_EQ(desktop.broughtForward, 0);
 }
 
 struct StoreMoveTest : MoveTest {
@@ -160,7 +154,7 @@ TEST_F(StoreMoveTest, ServicesItemsMayLeaveTheirOwnFoldersAndComeBackOnUndo) {
   EXPECT_EQ(publishedMenu().roots, (std::vector<std::string>{homePath("Downloads")}));
   // A grant the model never opened is refused even though its folder is fine.
   EXPECT_THROW(model->resolveGrant(grantFor(temp.folder("home/Other"))), TesselError);
-  EXPECT_EQ(moveAndWait({temp.file("home/Downloads/a.txt")}, archive), std::optional<bool>(true));
+  EXPECT_EQ(moveAndWait({temp.file("home/Downloads/a.txt")}, archive), true);
   const std::string b = temp.file("home/Desktop/b.txt");
   const std::string c = temp.file("home/Other/c.txt");
   model->acceptServiceSources({fileUrl(b), fileUrl(c)});
@@ -168,13 +162,12 @@ TEST_F(StoreMoveTest, ServicesItemsMayLeaveTheirOwnFoldersAndComeBackOnUndo) {
   // Only some of the received items: no service roots, so the engine refuses them, and the
   // settings stay as they were.
   const HostSettings before = model->settings();
-  EXPECT_EQ(moveAndWait({b}, archive), std::optional<bool>(false));
+  EXPECT_EQ(moveAndWait({b}, archive), false);
   EXPECT_TRUE(platform.fileExists(b));
   EXPECT_EQ(model->settings(), before);
 
-  EXPECT_EQ(moveAndWait({c, b}, archive), std::optional<bool>(true));
-  EXPECT_EQ(undoAndWait(), std::optional<bool>(true));
-  EXPECT_EQ(status(), "Undid 2 moves.");
+  EXPECT_EQ(moveAndWait({c, b}, archive), true);
+  EXPECT_EQ(undoAndWait(), true);
   EXPECT_TRUE(platform.fileExists(b) && platform.fileExists(c));
 }
 

@@ -17,18 +17,16 @@ LaunchCommand parse(const QStringList& arguments) {
   for (const QString& argument : arguments) bytes.append(argument.toUtf8());
   return LaunchCommand::parse(bytes, "/home/a/Inbox");
 }
+const auto file = [](const char* path) { return QUrl::fromLocalFile(path); };
 
 TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrlsEvenOnTheWire) {
   const LaunchCommand command = parse({"--service", "favorite:1", "report.pdf", "/tmp/x y",
                                        "file:///srv/a%20b", "https://example.com/c"});
-  ASSERT_TRUE(command.service);
-  EXPECT_EQ(command.service->userData, "favorite:1");
-  EXPECT_EQ(command.service->items,
-            (QList<QUrl>{QUrl::fromLocalFile("/home/a/Inbox/report.pdf"),
-                         QUrl::fromLocalFile("/tmp/x y"), QUrl::fromLocalFile("/srv/a b")}));
-  const LaunchCommand unnamed = parse({"--service", "../notes.txt"});
-  EXPECT_EQ(unnamed.service->userData, std::nullopt);
-  EXPECT_EQ(unnamed.service->items, QList<QUrl>{QUrl::fromLocalFile("/home/a/notes.txt")});
+  EXPECT_EQ(command.service,
+            (ServiceCall{"favorite:1",
+                         {file("/home/a/Inbox/report.pdf"), file("/tmp/x y"), file("/srv/a b")}}));
+  EXPECT_EQ(parse({"--service", "../notes.txt"}).service,
+            (ServiceCall{std::nullopt, {file("/home/a/notes.txt")}}));
   EXPECT_EQ(parse({"tessel://move/X", "--background-command"}),
             (LaunchCommand{true, {"tessel://move/X"}, {}}));
 
@@ -46,29 +44,26 @@ TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrl
 }
 
 TEST(LaunchCommandLineTest, HelpVersionAndMistakesAnswerWithoutAHostAndOtherLinesReachIt) {
-  const QByteArray usage = "Usage: tessel [--background-command]";
   const QByteArray tryHelp = "Try 'tessel --help' for more information.\n";
-  const struct {
-    QByteArrayList argv;
-    int status;
-    QByteArray outStart, err;
-  } cases[] = {
-      {{"tessel", "--help"}, 0, usage, ""},
-      {{"tessel", "--version"}, 0, "tessel " TESSEL_VERSION "\n", ""},
-      {{"tessel", "--bogus"}, 2, "", "tessel: Unknown option 'bogus'.\n" + tryHelp},
-      {{"tessel", "--service=x"}, 2, "", "tessel: Unexpected value after '--service'.\n" + tryHelp},
-  };
-  for (const auto& c : cases) {
-    const LaunchCommandLine line = LaunchCommandLine::read(c.argv, "/");
-    EXPECT_EQ(line.command, std::nullopt) << c.argv.join(' ').constData();
-    EXPECT_EQ(line.exitStatus, c.status);
-    EXPECT_TRUE(line.standardOutput.startsWith(c.outStart)) << line.standardOutput.constData();
-    EXPECT_EQ(line.standardError, c.err);
+  for (const auto& [argv, status, outStart, error] :
+       std::vector<std::tuple<QByteArrayList, int, QByteArray, QByteArray>>{
+           {{"tessel", "--help"}, 0, "Usage: tessel [--background-command]", ""},
+           {{"tessel", "--version"}, 0, "tessel " TESSEL_VERSION "\n", ""},
+           {{"tessel", "--bogus"}, 2, "", "tessel: Unknown option 'bogus'.\n" + tryHelp},
+           {{"tessel", "--service=x"},
+            2,
+            "",
+            "tessel: Unexpected value after '--service'.\n" + tryHelp}}) {
+    const LaunchCommandLine line = LaunchCommandLine::read(argv, "/");
+    EXPECT_EQ(line.command, std::nullopt) << argv.join(' ').constData();
+    EXPECT_EQ(line.exitStatus, status);
+    EXPECT_TRUE(line.standardOutput.startsWith(outStart)) << line.standardOutput.constData();
+    EXPECT_EQ(line.standardError, error);
   }
-  const LaunchCommandLine service =
-      LaunchCommandLine::read({"tessel", "--service", "favorite:1", "--", "-a.txt"}, "/home/a");
-  ASSERT_TRUE(service.command && service.command->service);
-  EXPECT_EQ(service.command->service->items, QList<QUrl>{QUrl::fromLocalFile("/home/a/-a.txt")});
+  EXPECT_EQ(
+      LaunchCommandLine::read({"tessel", "--service", "favorite:1", "--", "-a.txt"}, "/home/a")
+          .command->service,
+      (ServiceCall{"favorite:1", {file("/home/a/-a.txt")}}));
   EXPECT_EQ(LaunchCommandLine::read({"tessel"}, "/").command, LaunchCommand{});
 }
 
@@ -90,18 +85,28 @@ TEST(FavoriteIndexTest, OnlyTheFavoritePrefixAndASigned64BitDecimalNameAFavourit
 
 using Outcome = SingleInstance::HandOver::Outcome;
 
-class SingleInstanceTest : public ::testing::Test {
- protected:
-  // Hands `command` to a host holding the support folder, which keeps every command it receives
-  // in `received` and answers it. The sender blocks while it waits, so it runs beside the host's
-  // event loop, which stands still until the sender gives up when `hostStopped`, as a stopped
-  // host's does.
-  SingleInstance::HandOver handOver(const QByteArray& command, bool hostStopped = false) {
-    EXPECT_TRUE(host.claim());
-    EXPECT_TRUE(host.listen([this](const QByteArray& command) {
-      received.append(command);
-      return "reply to " + command;
-    }));
+// A sender that finds the holder gone becomes the host. The host keeps every command it
+// receives and answers it; one whose event loop stands still, as a stopped host's does, answers
+// too late but still gets the whole command.
+TEST(SingleInstanceTest, OneHostPerSupportFolderGetsEveryHandedOverCommandWholeAndAnswersIt) {
+  TempFolder temp;
+  const QString support = QString::fromStdString(temp.at("data/Tessel"));
+  {
+    SingleInstance gone(support);
+    ASSERT_TRUE(gone.claim());
+    ASSERT_TRUE(gone.listen([](const QByteArray&) { return QByteArray(); }));
+    EXPECT_FALSE(SingleInstance(support).claim());
+  }
+  SingleInstance host(support);
+  EXPECT_EQ(host.handOver("tessel").outcome, Outcome::becameHost);
+  EXPECT_FALSE(SingleInstance(support).claim());
+  QList<QByteArray> received;
+  ASSERT_TRUE(host.listen([&](const QByteArray& command) {
+    received.append(command);
+    return "reply to " + command;
+  }));
+  // The sender blocks while it waits, so it runs beside the host's event loop.
+  const auto handOver = [&](const QByteArray& command, bool hostStopped) {
     auto sent = std::async(std::launch::async, [&] {
       return SingleInstance(support).handOver(command, hostStopped ? 1 : 10);
     });
@@ -109,38 +114,14 @@ class SingleInstanceTest : public ::testing::Test {
       waitUntil(
           [&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
     return sent.get();
-  }
-
-  TempFolder temp;
-  const QString support = QString::fromStdString(temp.at("data/Tessel"));
-  SingleInstance host{support};
-  QList<QByteArray> received;
-};
-
-TEST_F(SingleInstanceTest, OneHolderPerSupportFolderAndASenderBecomesTheHostWhenItHasGone) {
-  {
-    SingleInstance gone(support);
-    ASSERT_TRUE(gone.claim());
-    ASSERT_TRUE(gone.listen([](const QByteArray&) { return QByteArray(); }));
-    EXPECT_FALSE(SingleInstance(support).claim());
-  }
-  SingleInstance sender(support);
-  EXPECT_EQ(sender.handOver("tessel").outcome, Outcome::becameHost);
-  EXPECT_FALSE(SingleInstance(support).claim());
-}
-
-TEST_F(SingleInstanceTest, AHandedOverCommandReachesTheHostAndItsReplyComesBack) {
+  };
   const QByteArray large(100000, 'x');
-  const SingleInstance::HandOver answer = handOver(large);
+  const SingleInstance::HandOver answer = handOver(large, false);
   EXPECT_EQ(answer.outcome, Outcome::answered);
   EXPECT_EQ(answer.reply, "reply to " + large);
-  EXPECT_EQ(received, QList<QByteArray>{large});
-}
-
-TEST_F(SingleInstanceTest, AHostThatAnswersTooLateStillGetsTheWholeCommand) {
   EXPECT_EQ(handOver("late", true).outcome, Outcome::unanswered);
-  ASSERT_TRUE(waitUntil([&] { return !received.isEmpty(); }));
-  EXPECT_EQ(received, QList<QByteArray>{"late"});
+  ASSERT_TRUE(waitUntil([&] { return received.size() == 2; }));
+  EXPECT_EQ(received, (QList<QByteArray>{large, "late"}));
 }
 
 }  // namespace
