@@ -30,9 +30,8 @@ TEST_F(MenuSnapshotTest, TreesAreInFileManagerOrderFourDeepAndShareOneBudgetRece
   ASSERT_EQ(::symlink(temp.at("home/Root/Beta").c_str(), temp.at("home/Root/Link").c_str()), 0);
   temp.folder("home/Root/Private/Inner");
   platform.failWhere(FileOperation::list, "/Private", EACCES);
-  const std::string chain = temp.folder("home/Chain");
-  temp.folder("home/Chain/a/b/c/d/e/f");
-  temp.folder("home/Chain/z");
+  const std::string chain = temp.at("home/Chain");
+  for (const char* path : {"home/Chain/a/b/c/d/e/f", "home/Chain/z"}) temp.folder(path);
   const std::string big = temp.folder("home/Big");
   for (int i = 0; i < 1000; ++i) temp.folder("home/Big/f" + std::to_string(i));
   HostSettings settings = favoritesAt({root, chain, big});
@@ -43,7 +42,6 @@ TEST_F(MenuSnapshotTest, TreesAreInFileManagerOrderFourDeepAndShareOneBudgetRece
   const MenuSnapshot menu = publishedMenu();
   const Names recent = names(menu.recent);
   ASSERT_EQ(recent.size(), 18u);
-  EXPECT_EQ(recent.front(), "Big");
   EXPECT_EQ(recent.back(), "f16");
   ASSERT_EQ(menu.favorites.size(), 3u);
   EXPECT_EQ(names(menu.favorites[0].children),

@@ -59,7 +59,6 @@ TEST_F(MoveTest, RequestsAreConsumedAndCarriedOutAndOnlyFailuresShowTheWindow) {
   EXPECT_EQ(desktop.windowsHidden, 1);
   ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
   EXPECT_EQ(status(), "Moved 2, skipped 0. ");
-  EXPECT_EQ(desktop.broughtForward, 0);
 
   model->handleURL(enqueue({archive + "/a.txt"}, archive, "move"));
   ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));

@@ -13,7 +13,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QProcess>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -88,15 +87,14 @@ class TerminalProcess {
 
 class HostEndToEndTest : public HostHarness {
  protected:
-  HostEndToEndTest() {
-    environment = {{"HOME", platform.home},
-                   {"PATH", "/usr/bin:/bin"},
-                   {"XDG_DATA_HOME", platform.variables["XDG_DATA_HOME"]},
-                   {"XDG_RUNTIME_DIR", temp.folder("run")},
-                   {"TESSEL_INFO_FILE", platform.variables["TESSEL_INFO_FILE"]},
-                   {"TESSEL_HOST_EXECUTABLE", TESSEL_HOST},
-                   {"QT_QPA_PLATFORM", "offscreen"},
-                   {"LANGUAGE", "en"}};
+  // The data folder and Info file of the harness, and a session of the test's own.
+  HostEndToEndTest() : environment(platform.variables) {
+    environment.insert({{"HOME", platform.home},
+                        {"PATH", "/usr/bin:/bin"},
+                        {"XDG_RUNTIME_DIR", temp.folder("run")},
+                        {"TESSEL_HOST_EXECUTABLE", TESSEL_HOST},
+                        {"QT_QPA_PLATFORM", "offscreen"},
+                        {"LANGUAGE", "en"}});
     if (const char* bus = ::getenv("DBUS_SESSION_BUS_ADDRESS"))
       environment["DBUS_SESSION_BUS_ADDRESS"] = bus;
     ::chmod(temp.at("run").c_str(), 0700);
@@ -177,9 +175,8 @@ TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   EXPECT_EQ(run(TESSEL_HOST, {"--background-command", enqueueMove(a)}), 0);
   ASSERT_TRUE(host->said(moved));
   EXPECT_EQ(host->output().find(moved), host->output().rfind(moved)) << "a line twice";
-  const QDBusMessage reply = callHost(
-      "Open", {QStringList{enqueueMove(temp.file("home/Inbox/b.txt", "b"))}, QVariantMap{}});
-  EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  const QString b = enqueueMove(temp.file("home/Inbox/b.txt", "b"));
+  EXPECT_EQ(callHost("Open", {QStringList{b}, QVariantMap{}}).type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(waitUntil([&] { return platform.fileExists(homePath("Archive/b.txt")); }));
 
   host.reset();
@@ -231,12 +228,10 @@ TEST_F(HostEndToEndTest, TheServicesEntryTakesFileNamesAsBytesAndSaysWhenItRecei
 }
 
 TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal) {
-  std::vector<std::string> files;
   QStringList arguments{"run", "Move To > Archive"};
-  for (int index = 0; index < 1000; ++index) {
-    files.push_back(temp.file("home/Inbox/f" + std::to_string(index), "x"));
-    arguments << "--select" << QString::fromStdString(files.back());
-  }
+  for (int index = 0; index < 1000; ++index)
+    arguments << "--select"
+              << QString::fromStdString(temp.file("home/Inbox/f" + std::to_string(index), "x"));
   auto host = startHost();
   EXPECT_EQ(run(TESSEL_FINDER, arguments), 0);
   ASSERT_TRUE(
@@ -244,10 +239,8 @@ TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal
   EXPECT_EQ(host->terminate(), 0);
   host = startHost();
   EXPECT_EQ(run(TESSEL_FINDER, {"run", "Undo Last Move"}), 0);
-  ASSERT_TRUE(waitUntil([&] {
-    return std::ranges::all_of(files,
-                               [&](const std::string& file) { return platform.fileExists(file); });
-  }));
+  ASSERT_TRUE(
+      waitUntil([&] { return platform.contentsOfDirectory(homePath("Inbox")).size() == 1000; }));
 }
 
 }  // namespace

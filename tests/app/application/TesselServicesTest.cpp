@@ -36,10 +36,6 @@ class TesselServicesTest : public HostHarness {
       paths.push_back(temp.file("home/Inbox/f" + std::to_string(index) + ".txt", "x"));
     return fileUrls(paths);
   }
-  void settle() {
-    waitUntil([this] { return !model->busy(); });
-    flushEvents();
-  }
   using Shown = std::pair<bool, Policy>;
   // Whether the window shows, and how the host presents itself.
   Shown shown() const { return {window.isVisible(), presentation.policy()}; }
@@ -76,7 +72,8 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTh
   appear();
   addFavorites({"Archive", "Photos"});
   services->moveFiles(files(2), QString("favorite:+1"));
-  settle();
+  waitUntil([this] { return !model->busy(); });
+  flushEvents();
   EXPECT_TRUE(platform.fileExists(homePath("Photos/f1.txt")));
   EXPECT_FALSE(window.isVisible());
 
@@ -85,7 +82,8 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTh
   settings.policy = ConflictPolicy::skip;
   model->setSettings(settings);
   services->moveFiles(files(2), QString("favorite:1"));
-  settle();
+  waitUntil([this] { return !model->busy(); });
+  flushEvents();
   EXPECT_EQ(status(), "Moved 0, skipped 2. ");
   EXPECT_TRUE(window.isVisible());
 
@@ -105,19 +103,17 @@ TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTh
   EXPECT_FALSE(platform.fileExists(homePath("Archive/f0.txt")));
 }
 
-using MainWindowTest = HostHarness;
-
-TEST_F(MainWindowTest, ClosingOnlyHidesAndTheMenuUndoesTheLastMove) {
+TEST_F(TesselServicesTest, ClosingTheMainWindowOnlyHidesItAndItsMenuUndoesTheLastMove) {
   start();
-  MainWindow window(*model, ContentEnvironment{desktop, {}, {}, [] { return true; }});
-  window.show();
-  window.undoAction()->trigger();
+  MainWindow main(*model, ContentEnvironment{desktop, {}, {}, [] { return true; }});
+  main.show();
+  main.undoAction()->trigger();
   ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
   EXPECT_EQ(status(), "Undid 0 moves.");
   QCloseEvent close;
-  QCoreApplication::sendEvent(&window, &close);
+  QCoreApplication::sendEvent(&main, &close);
   EXPECT_FALSE(close.isAccepted());
-  EXPECT_FALSE(window.isVisible());
+  EXPECT_FALSE(main.isVisible());
 }
 
 }  // namespace
