@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <stdexcept>
 #include <string>
@@ -40,6 +41,11 @@ class TempFolder {
   }
   std::string folder(const std::string& relative) const {
     Platform::standard().createDirectories(at(relative));
+    return at(relative);
+  }
+  // Makes a symbolic link to `target` and returns its path.
+  std::string link(const std::string& target, const std::string& relative) const {
+    if (::symlink(target.c_str(), at(relative).c_str()) != 0) throw std::runtime_error(relative);
     return at(relative);
   }
 

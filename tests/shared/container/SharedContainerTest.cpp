@@ -143,7 +143,7 @@ TEST_F(SharedContainerTest, AnythingButAFolderNamedRequestsOrAFileIsRefusedUnrea
   folder.folder("data/group.com.quillmark.Tessel/Requests");
   const std::string request = SharedContainer::requestPath(container, id);
   ASSERT_EQ(::mkfifo(request.c_str(), 0600), 0);
-  ASSERT_EQ(::symlink(request.c_str(), (container + "/menu.json").c_str()), 0);
+  folder.link(request, "data/group.com.quillmark.Tessel/menu.json");
   EXPECT_THROW(SharedContainer::consume(id, platform), PlatformError);
   EXPECT_THROW(SharedContainer::snapshot(platform), PlatformError);
   EXPECT_FALSE(touched(FileOperation::read, id.string()));

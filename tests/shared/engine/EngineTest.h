@@ -62,11 +62,6 @@ class EngineTest : public ::testing::Test {
     }
     return paths;
   }
-  // A symbolic link at `relative` in the temporary folder.
-  std::string link(const std::string& target, const std::string& relative) {
-    EXPECT_EQ(::symlink(target.c_str(), temp.at(relative).c_str()), 0) << relative;
-    return temp.at(relative);
-  }
   std::vector<MoveEntry> storedEntries() { return engine.journal().value().entries; }
   // treePicture() of the temporary folder without the journal's folder.
   std::map<std::string, std::string> items() {

@@ -55,7 +55,7 @@ TEST_F(HardeningTest, AnOpenFolderOnlyReachesItsOwnEntries) {
   }
   EXPECT_EQ(platform.probeItemIn(*folder, "x")->inode, platform.attributesOfItem(item).inode);
   EXPECT_EQ(platform.readFile(item), "selected");
-  EXPECT_THAT(errorOf([&] { platform.openFolderNoFollow(link(outside, "Sources/Link")); }),
+  EXPECT_THAT(errorOf([&] { platform.openFolderNoFollow(temp.link(outside, "Sources/Link")); }),
               HasSubstr("Too many levels of symbolic links"));
 }
 

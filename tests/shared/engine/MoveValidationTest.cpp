@@ -62,9 +62,9 @@ TEST_F(MoveValidationTest, EachRefusalLeavesEverythingAsItWas) {
       {{file}, destination, s, {}, kDestination},
       {{file}, temp.file("Archive/plain"), s, d, kDestination},
       {{file}, sources, s, d, kDestination},
-      {{link("f1", "Sources/link")}, destination, s, d, kLink},
+      {{temp.link("f1", "Sources/link")}, destination, s, d, kLink},
       // Every source is checked before nested ones are dropped.
-      {{folder, link("inner", "Sources/Folder/link")}, destination, s, d, kLink},
+      {{folder, temp.link("inner", "Sources/Folder/link")}, destination, s, d, kLink},
       {{temp.file("Elsewhere/x")}, destination, s, d, kSource},
       {{sources}, destination, s, d, kSource},
       {{inner}, destination, {}, d, kSource},
@@ -93,7 +93,7 @@ TEST_F(MoveValidationTest, EachRefusalLeavesEverythingAsItWas) {
 // equal to an item does not hold it, but a later root that does counts.
 TEST_F(MoveValidationTest, OneItemReachedThroughSeveralPathsMovesOnce) {
   const std::string file = files(1)[0];
-  link(sources, "Sources/Alias");
+  temp.link(sources, "Sources/Alias");
   Strings same(997, file);
   same.insert(same.end(), {sources + "/./f1", sources + "/Folder/../f1", sources + "/Alias/f1"});
   EXPECT_EQ(move(same), (MoveResult{1, 0, std::nullopt}));
@@ -107,18 +107,14 @@ TEST_F(MoveValidationTest, OneItemReachedThroughSeveralPathsMovesOnce) {
   EXPECT_TRUE(itemExists(inside + "/Folder/inner", platform));
 }
 
-class MoveApplyTest : public EngineTest {
- protected:
+TEST_F(EngineTest, TwinNamesFromTwoFoldersUnderEachPolicy) {
   // a.txt in two source folders; the one whose path sorts first is "A".
-  std::vector<std::string> twins() {
-    return {temp.file("Sources/B/a.txt", "b"), temp.file("Sources/A/a.txt", "a")};
-  }
-  std::string contentAt(const std::string& name) {
+  const auto twins = [&] {
+    return Strings{temp.file("Sources/B/a.txt", "b"), temp.file("Sources/A/a.txt", "a")};
+  };
+  const auto contentAt = [&](const std::string& name) {
     return platform.readFile(destination + "/" + name);
-  }
-};
-
-TEST_F(MoveApplyTest, TwinNamesFromTwoFoldersUnderEachPolicy) {
+  };
   EXPECT_EQ(move(twins()), (MoveResult{2, 0, std::nullopt}));
   EXPECT_EQ(contentAt("a.txt") + contentAt("a (2).txt"), "ab");
   EXPECT_EQ(undo(), 2);

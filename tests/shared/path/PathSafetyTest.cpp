@@ -1,7 +1,6 @@
 #include "path/PathSafety.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <tuple>
 #include <utility>
@@ -57,17 +56,14 @@ TEST(PathSafety, LinksAreResolvedBeforeContainmentIsJudged) {
   testing::TempFolder folder;
   // The temporary folder itself may sit behind a link (/tmp on some systems).
   const std::string root = canonical(folder.path());
-  const auto link = [&](const std::string& target, const std::string& name) {
-    ASSERT_EQ(::symlink(target.c_str(), (root + "/" + name).c_str()), 0);
-  };
   folder.folder("x");
   folder.file("y/file");
-  link(root + "/y", "x/link");
-  link("../y", "x/up");
-  link("loop2", "loop1");
-  link("loop1", "loop2");
+  folder.link(root + "/y", "x/link");
+  folder.link("../y", "x/up");
+  folder.link("loop2", "loop1");
+  folder.link("loop1", "loop2");
   for (int i = 1; i <= 41; ++i)
-    link(i == 41 ? "y" : "c" + std::to_string(i + 1), "c" + std::to_string(i));
+    folder.link(i == 41 ? "y" : "c" + std::to_string(i + 1), "c" + std::to_string(i));
   EXPECT_EQ(canonical(root + "/x/link/file"), root + "/y/file");
   EXPECT_EQ(canonical(root + "/x/link/not here/yet"), root + "/y/not here/yet");
   EXPECT_EQ(canonical(root + "/x/up/file"), root + "/y/file");
