@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <thread>
 

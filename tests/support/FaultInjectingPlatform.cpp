@@ -1,5 +1,7 @@
 #include "FaultInjectingPlatform.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -32,18 +34,17 @@ void FaultInjectingPlatform::losePowerAtCall(size_t nth) {
   unsynced_.clear();
 }
 
-std::vector<std::string> FaultInjectingPlatform::restorePower() {
+void FaultInjectingPlatform::restorePower() {
   const std::lock_guard guard(mutex_);
   if (armed()) losePower();
   callsUntilPowerLoss_.reset();
   powerLost_ = false;
-  return std::exchange(undoProblems_, {});
 }
 
 Platform& FaultInjectingPlatform::check(FileOperation operation, const std::string& path,
                                         const std::string& second,
                                         std::optional<Durability> durability) {
-  const PlatformCall call{operation, path, second, durability};
+  const PlatformCall call{operation, path, durability};
   std::vector<Rule> rules;
   {
     // The host's worker thread and the GUI thread both reach the platform. Rules run outside
@@ -102,7 +103,7 @@ void FaultInjectingPlatform::losePower() {
     try {
       change->undo();
     } catch (const std::exception& error) {
-      undoProblems_.push_back(error.what());
+      ADD_FAILURE() << "a change the disk could forget cannot be undone: " << error.what();
     }
   }
   unsynced_.clear();

@@ -25,7 +25,6 @@ namespace tessel::testing {
 struct PlatformCall {
   FileOperation operation;
   std::string path;
-  std::string secondPath;                // the target of a move or copy
   std::optional<Durability> durability;  // of a write
 };
 
@@ -62,8 +61,8 @@ class FaultInjectingPlatform : public PlatformWrapper {
   // power before it runs: the remembered changes are undone and every call throws PowerLoss.
   void losePowerAtCall(size_t nth);
   // Loses power now unless it was lost already, then brings it back: a working platform that
-  // remembers nothing. Returns the changes that could not be undone (a test expects none).
-  std::vector<std::string> restorePower();
+  // remembers nothing. A change that cannot be undone fails the test.
+  void restorePower();
 
   const std::vector<PlatformCall>& calls() const { return calls_; }
   void clearCalls() {
@@ -161,7 +160,6 @@ class FaultInjectingPlatform : public PlatformWrapper {
   std::optional<size_t> callsUntilPowerLoss_;
   bool powerLost_ = false;
   std::vector<UnsyncedChange> unsynced_;
-  std::vector<std::string> undoProblems_;
 };
 
 }  // namespace tessel::testing
