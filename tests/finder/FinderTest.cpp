@@ -129,7 +129,7 @@ TEST_F(FinderTest, CommandLinesThatCannotRunSayWhyAndRunNothing) {
            {{}, 2, "Name a command: menu, run or watched."},
            {{"move"}, 2, "Unknown argument \"move\"."},
            {{"run"}, 2, "run needs the titles of the item to run."},
-           {{"menu", "--select"}, 2, "Option \"--select\" needs a value."},
+           {{"menu", "-s"}, 2, "Option \"-s\" needs a value."},
            {{"menu", "--bogus=1"}, 2, "Unknown option \"--bogus\"."},
            {{"watched", "--json"}, 2, "Unknown argument \"--json\"."},
            {{"run", "Undo", "Again"}, 2, "Unknown argument \"Again\"."}}) {

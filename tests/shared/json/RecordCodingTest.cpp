@@ -113,6 +113,12 @@ TEST(JsonText, StringsNumbersAndBytesAreWrittenExactlyAsStored) {
   std::string out;
   appendJsonString(out, "a/b\"c\\d\x01\x1F\t é→");
   EXPECT_EQ(out, "\"a\\/b\\\"c\\\\d\\u0001\\u001f\\t é→\"");
+  // Only well-formed UTF-8 is written: no overlong forms, surrogates or code points past U+10FFFF.
+  EXPECT_NO_THROW(appendJsonString(out, "\xF0\x9F\x99\x82 \xF4\x8F\xBF\xBF"));
+  for (const char* invalid : {"\xC0\xAF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+                              "\xF5\x80\x80\x80", "\xE2\x82"}) {
+    EXPECT_THROW(appendJsonString(out, invalid), TesselError) << invalid;
+  }
   for (const auto& [number, text] :
        std::vector<std::pair<double, std::string>>{{12.5, "12.5"},
                                                    {3, "3.0"},
