@@ -17,10 +17,7 @@ TEST_F(SettingsTest, WithoutSettingsStartsOnDefaultsAndSavesTheJsonFormDurablyOr
   start();
   EXPECT_FALSE(platform.fileExists(settingsFile()));
   EXPECT_EQ(desktop.notifications, 1);
-  HostSettings changed;
-  changed.recent = {"/a/b"};
-  changed.policy = ConflictPolicy::cancel;
-  model->setSettings(changed);
+  model->setSettings(HostSettings{{}, {}, {"/a/b"}, ConflictPolicy::cancel});
   model->saveSettings();
   const std::string saved = R"({"favorites":[],"roots":[],"recent":["\/a\/b"],"policy":"cancel"})";
   EXPECT_EQ(platform.readFile(settingsFile()), saved);
