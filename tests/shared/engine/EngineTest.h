@@ -71,8 +71,7 @@ class EngineTest : public ::testing::Test {
   }
   // Whether `engine` holds nothing to undo.
   static bool nothingToUndo(MoveEngine& engine) {
-    const auto journal = engine.journal();
-    return !journal || journal->entries.empty();
+    return engine.journal().value_or(MoveJournal{}).entries.empty();
   }
 };
 

@@ -62,9 +62,8 @@ TEST_F(PosixPlatformTest, LinksFoldersAndTreesBehaveAsTheEngineAssumes) {
   platform.copyItem(folder.at("tree"), folder.at("copy"));
   EXPECT_EQ(platform.readSymbolicLink(folder.at("copy/sub/link")), "one");
   std::map<std::string, FileType> types;
-  for (const DirectoryEntry& entry : platform.contentsOfDirectory(folder.at("copy"))) {
+  for (const DirectoryEntry& entry : platform.contentsOfDirectory(folder.at("copy")))
     types[entry.name] = entry.type;
-  }
   EXPECT_EQ(types, (std::map<std::string, FileType>{{"one", FileType::regular},
                                                     {"sub", FileType::directory}}));
 }
