@@ -109,9 +109,8 @@ class HostEndToEndTest : public HostHarness {
     const std::string session = "XDG_RUNTIME_DIR=" + environment["XDG_RUNTIME_DIR"];
     for (const auto& process : std::filesystem::directory_iterator("/proc")) {
       std::ifstream variables(process.path() / "environ");
-      for (std::string variable; std::getline(variables, variable, '\0');) {
+      for (std::string variable; std::getline(variables, variable, '\0');)
         if (variable == session) ::kill(std::stoi(process.path().filename()), SIGKILL);
-      }
     }
   }
 
@@ -232,15 +231,14 @@ TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal
   for (int index = 0; index < 1000; ++index)
     arguments << "--select"
               << QString::fromStdString(temp.file("home/Inbox/f" + std::to_string(index), "x"));
+  auto files = [&](const char* in) { return platform.contentsOfDirectory(homePath(in)).size(); };
   auto host = startHost();
   EXPECT_EQ(run(TESSEL_FINDER, arguments), 0);
-  ASSERT_TRUE(
-      waitUntil([&] { return !platform.contentsOfDirectory(homePath("Archive")).empty(); }));
+  ASSERT_TRUE(waitUntil([&] { return files("Archive") > 0; }));
   EXPECT_EQ(host->terminate(), 0);
   host = startHost();
   EXPECT_EQ(run(TESSEL_FINDER, {"run", "Undo Last Move"}), 0);
-  ASSERT_TRUE(
-      waitUntil([&] { return platform.contentsOfDirectory(homePath("Inbox")).size() == 1000; }));
+  ASSERT_TRUE(waitUntil([&] { return files("Inbox") == 1000; }));
 }
 
 }  // namespace

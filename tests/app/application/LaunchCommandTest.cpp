@@ -12,11 +12,7 @@
 namespace tessel::testing {
 namespace {
 
-LaunchCommand parse(const QStringList& arguments) {
-  QByteArrayList bytes;
-  for (const QString& argument : arguments) bytes.append(argument.toUtf8());
-  return LaunchCommand::parse(bytes, "/home/a/Inbox");
-}
+const auto parse = [](const QByteArrayList& args) { return LaunchCommand::parse(args, "/home/a"); };
 const auto file = [](const char* path) { return QUrl::fromLocalFile(path); };
 
 TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrlsEvenOnTheWire) {
@@ -24,38 +20,33 @@ TEST(LaunchCommandTest, AServiceCallTakesItsUserDataAndItsFilesAsAbsoluteFileUrl
                                        "file:///srv/a%20b", "https://example.com/c"});
   EXPECT_EQ(command.service,
             (ServiceCall{"favorite:1",
-                         {file("/home/a/Inbox/report.pdf"), file("/tmp/x y"), file("/srv/a b")}}));
+                         {file("/home/a/report.pdf"), file("/tmp/x y"), file("/srv/a b")}}));
   EXPECT_EQ(parse({"--service", "../notes.txt"}).service,
-            (ServiceCall{std::nullopt, {file("/home/a/notes.txt")}}));
+            (ServiceCall{std::nullopt, {file("/home/notes.txt")}}));
   EXPECT_EQ(parse({"tessel://move/X", "--background-command"}),
             (LaunchCommand{true, {"tessel://move/X"}, {}}));
 
   // A name that is no valid UTF-8 keeps its bytes, through the wire form too.
-  const QByteArray latin1Name("/tmp/caf\xe9");
-  const LaunchCommand raw = LaunchCommand::parse({"--service", latin1Name}, "/");
+  const LaunchCommand raw = parse({"--service", "/tmp/caf\xe9"});
   for (const LaunchCommand& sent :
        {parse({}), parse({"--background-command", "tessel://move/A", "tessel://move/B"}), command,
         parse({"--service", "/a/#1.txt"}), raw}) {
     EXPECT_EQ(LaunchCommand::decode(sent.encode()), sent);
   }
   EXPECT_EQ(LaunchCommand::decode("[1]"), std::nullopt);
-  const QUrl item = LaunchCommand::decode(raw.encode())->service->items.value(0);
-  EXPECT_EQ(QByteArray::fromPercentEncoding(item.path(QUrl::FullyEncoded).toLatin1()), latin1Name);
+  EXPECT_EQ(raw.service->items, QList{QUrl::fromEncoded("file:///tmp/caf%E9")});
 }
 
 TEST(LaunchCommandLineTest, HelpVersionAndMistakesAnswerWithoutAHostAndOtherLinesReachIt) {
-  const QByteArray tryHelp = "Try 'tessel --help' for more information.\n";
-  for (const auto& [argv, status, outStart, error] :
-       std::vector<std::tuple<QByteArrayList, int, QByteArray, QByteArray>>{
-           {{"tessel", "--help"}, 0, "Usage: tessel [--background-command]", ""},
-           {{"tessel", "--version"}, 0, "tessel " TESSEL_VERSION "\n", ""},
-           {{"tessel", "--bogus"}, 2, "", "tessel: Unknown option 'bogus'.\n" + tryHelp},
-           {{"tessel", "--service=x"},
-            2,
-            "",
-            "tessel: Unexpected value after '--service'.\n" + tryHelp}}) {
-    const LaunchCommandLine line = LaunchCommandLine::read(argv, "/");
-    EXPECT_EQ(line.command, std::nullopt) << argv.join(' ').constData();
+  const QByteArray help = "Try 'tessel --help' for more information.\n";
+  for (const auto& [argument, status, outStart, error] :
+       std::vector<std::tuple<QByteArray, int, QByteArray, QByteArray>>{
+           {"--help", 0, "Usage: tessel [--background-command]", ""},
+           {"--version", 0, "tessel " TESSEL_VERSION "\n", ""},
+           {"--bogus", 2, "", "tessel: Unknown option 'bogus'.\n" + help},
+           {"--service=x", 2, "", "tessel: Unexpected value after '--service'.\n" + help}}) {
+    const LaunchCommandLine line = LaunchCommandLine::read({"tessel", argument}, "/");
+    EXPECT_EQ(line.command, std::nullopt) << argument.constData();
     EXPECT_EQ(line.exitStatus, status);
     EXPECT_TRUE(line.standardOutput.startsWith(outStart)) << line.standardOutput.constData();
     EXPECT_EQ(line.standardError, error);
@@ -84,6 +75,7 @@ TEST(FavoriteIndexTest, OnlyTheFavoritePrefixAndASigned64BitDecimalNameAFavourit
 }
 
 using Outcome = SingleInstance::HandOver::Outcome;
+using namespace std::chrono_literals;
 
 // A sender that finds the holder gone becomes the host. The host keeps every command it
 // receives and answers it; one whose event loop stands still, as a stopped host's does, answers
@@ -110,9 +102,7 @@ TEST(SingleInstanceTest, OneHostPerSupportFolderGetsEveryHandedOverCommandWholeA
     auto sent = std::async(std::launch::async, [&] {
       return SingleInstance(support).handOver(command, hostStopped ? 1 : 10);
     });
-    if (!hostStopped)
-      waitUntil(
-          [&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    if (!hostStopped) waitUntil([&] { return sent.wait_for(0s) == std::future_status::ready; });
     return sent.get();
   };
   const QByteArray large(100000, 'x');

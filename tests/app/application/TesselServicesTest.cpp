@@ -28,18 +28,20 @@ class TesselServicesTest : public HostHarness {
     start(&presentation);
     if (!services->backgroundLaunch) presentation.showMainWindow();
     services->contentAppeared(*model);
-    flushEvents();
+    settle();
   }
   QList<QUrl> files(int count) {
-    std::vector<std::string> paths;
-    for (int index = 0; index < count; ++index)
-      paths.push_back(temp.file("home/Inbox/f" + std::to_string(index) + ".txt", "x"));
-    return fileUrls(paths);
+    QList<QUrl> urls;
+    for (int i = 0; i < count; ++i)
+      urls << fileUrl(temp.file("home/Inbox/f" + std::to_string(i) + ".txt", "x"));
+    return urls;
   }
   using Shown = std::pair<bool, Policy>;
   // Whether the window shows, and how the host presents itself.
   Shown shown() const { return {window.isVisible(), presentation.policy()}; }
-  static void flushEvents() {
+  // Any move done and its outcome shown.
+  void settle() {
+    waitUntil([this] { return !model->busy(); });
     for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
   }
 
@@ -58,7 +60,6 @@ TEST_F(TesselServicesTest, TheLaunchDecidesWhetherTheWindowShowsAndReopenBringsI
   EXPECT_EQ(shown(), Shown(false, Policy::accessory));
   EXPECT_TRUE(services->applicationShouldHandleReopen(false));
   EXPECT_EQ(shown(), Shown(true, Policy::regular));
-  services->enterBackground();
   launch({"--background-command"});
   EXPECT_EQ(presentation.policy(), Policy::accessory);
   appear();
@@ -68,22 +69,19 @@ TEST_F(TesselServicesTest, TheLaunchDecidesWhetherTheWindowShowsAndReopenBringsI
 
 // Favourites are named counting from one in what the user reads.
 TEST_F(TesselServicesTest, AFavouriteEntryMovesInTheBackgroundAndAFailureShowsTheWindow) {
+  HostSettings settings = favoritesAt({temp.folder("home/Archive"), temp.folder("home/Photos")});
+  settings.policy = ConflictPolicy::skip;
+  writeSettings(settings);
   launch({"--background-command"});
   appear();
-  addFavorites({"Archive", "Photos"});
   services->moveFiles(files(2), QString("favorite:+1"));
-  waitUntil([this] { return !model->busy(); });
-  flushEvents();
+  settle();
   EXPECT_TRUE(platform.fileExists(homePath("Photos/f1.txt")));
   EXPECT_FALSE(window.isVisible());
 
   // Names that already sit there, under the skip policy: nothing moves, so the window shows.
-  HostSettings settings = model->settings();
-  settings.policy = ConflictPolicy::skip;
-  model->setSettings(settings);
   services->moveFiles(files(2), QString("favorite:1"));
-  waitUntil([this] { return !model->busy(); });
-  flushEvents();
+  settle();
   EXPECT_EQ(status(), "Moved 0, skipped 2. ");
   EXPECT_TRUE(window.isVisible());
 

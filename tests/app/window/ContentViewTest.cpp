@@ -182,13 +182,12 @@ TEST_F(ContentViewTest, WhileBusyTheFooterButtonsAreOffAndAConfirmedClearingDoes
   show({"Archive"});
   QPushButton* clear = child("clearHistoryButton");
   clear->click();
-  QMessageBox* confirmation = view->footer()->confirmation();
   ASSERT_TRUE(view->confirmDismiss());
 
   startHeldMove(temp.file("home/a.txt", "a"));
   EXPECT_FALSE(clear->isEnabled());
   EXPECT_TRUE(child<QWidget>("busyIndicator")->isVisible());
-  confirmation->findChild<QPushButton*>(QStringLiteral("confirmClearButton"))->click();
+  view->footer()->confirmation()->findChild<QPushButton*>("confirmClearButton")->click();
   EXPECT_EQ(status(), "Moving…");
   ASSERT_TRUE(waitUntil([this] { return !view->confirmDismiss(); }));
 
