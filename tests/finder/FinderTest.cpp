@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "HostApplication.h"
 #include "LinuxWorkspace.h"
 #include "PresetFinderController.h"
+#include "ScopedLanguage.h"
 #include "path/PathText.h"
 
 namespace tessel::testing {
@@ -24,10 +26,12 @@ namespace {
 
 using Command = FinderSync::Command;
 
-// The real platform with the log captured, placed where a test says.
+// The real platform with the log captured and, when a test sets one, a location of its own.
 struct LoggingPlatform final : FaultInjectingPlatform {
-  std::string modulePathOverride;
-  std::string modulePath() override { return modulePathOverride; }
+  std::optional<std::string> modulePathOverride;
+  std::string modulePath() override {
+    return modulePathOverride.value_or(FaultInjectingPlatform::modulePath());
+  }
 };
 
 class FinderTest : public FinderSession {
@@ -74,7 +78,7 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
   ASSERT_EQ(::chdir(home.c_str()), 0);
   const std::vector<std::string> selected{home + "/notes.txt", media + "/b"};
   // In a Japanese session English titles work too: they are those of a second, English menu.
-  ::setenv("LANGUAGE", "ja", 1);
+  std::optional<ScopedLanguage> japanese(std::in_place, "ja");
   for (const auto& [titles, operation, destination, hierarchical] :
        std::vector<std::tuple<std::string, std::optional<std::string>, std::string, bool>>{
            {"移動先 > Archive", {}, home + "/Archive", false},
@@ -96,7 +100,7 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
   }
 
   // A host that cannot start fails the run; the request stays for a host started later.
-  ::setenv("LANGUAGE", "en", 1);
+  japanese.reset();
   ::setenv("TESSEL_HOST_EXECUTABLE", folder.at("missing/tessel").c_str(), 1);
   EXPECT_EQ(run({"run", "Undo Last Move"}), 1);
   EXPECT_EQ(err.str(), "Tessel host launch failed: Cannot start \"" + folder.at("missing/tessel") +

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "FaultInjectingPlatform.h"
 #include "TempFolder.h"
@@ -44,8 +45,8 @@ struct FakeDesktop final : OpenPanel, WindowPresenter, FolderOpener, SettingsNot
 bool waitUntil(const std::function<bool()>& done);
 
 // The home folder, the data folder, the Info file (of a direct build until a test writes
-// another) and the mount table pinned in a temporary folder. Moves wait on the worker thread
-// while the test holds `moveGate`, to keep the model busy.
+// another) and the mount table pinned in a temporary folder. Moves can be held on the worker
+// thread to keep the model busy.
 class HostTestPlatform : public FaultInjectingPlatform {
  public:
   explicit HostTestPlatform(const TempFolder& temp)
@@ -69,22 +70,28 @@ class HostTestPlatform : public FaultInjectingPlatform {
   std::string readFile(const std::string& path) override {
     return path == "/proc/self/mountinfo" ? mountinfo : FaultInjectingPlatform::readFile(path);
   }
-  std::mutex moveGate;
+  // Moves wait from holdMoves() until releaseMoves(), both called on the test's thread.
+  void holdMoves() {
+    if (!std::exchange(held_, true)) gate_.lock();
+  }
+  void releaseMoves() {
+    if (std::exchange(held_, false)) gate_.unlock();
+  }
   void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                        const OpenFolder& toFolder, const std::string& toName) override {
-    { const std::lock_guard pass(moveGate); }
+    { const std::lock_guard pass(gate_); }
     FaultInjectingPlatform::moveItemBetween(fromFolder, fromName, toFolder, toName);
   }
 
  private:
   std::string infoFile_;
+  std::mutex gate_;
+  bool held_ = false;
 };
 
 class HostHarness : public ::testing::Test {
  protected:
-  ~HostHarness() override {
-    if (movesHeld_) platform.moveGate.unlock();
-  }
+  ~HostHarness() override { platform.releaseMoves(); }
 
   // The model on the harness's folders, with `presenter` for its window requests (the fake
   // desktop by default).
@@ -132,15 +139,13 @@ class HostHarness : public ::testing::Test {
   }
   // Starts a move of `file` into the first favourite that stays busy until finishHeldMove().
   void startHeldMove(const std::string& file) {
-    platform.moveGate.lock();
-    movesHeld_ = true;
+    platform.holdMoves();
     model->move({fileUrl(file)}, QString::fromStdString(model->settings().favorites.at(0).path),
                 false);
     ASSERT_TRUE(model->busy());
   }
   void finishHeldMove() {
-    movesHeld_ = false;
-    platform.moveGate.unlock();
+    platform.releaseMoves();
     ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
   }
 
@@ -150,7 +155,6 @@ class HostHarness : public ::testing::Test {
   std::unique_ptr<AppModel> model;
 
  private:
-  bool movesHeld_ = false;
   static std::optional<bool> finished(const std::function<void(AppModel::Completion)>& run) {
     std::optional<bool> answer;
     run([&answer](bool ok) { answer = ok; });
