@@ -1,7 +1,7 @@
 // Building the context menu from the snapshot. The file manager asks for a menu on every
-// right-click and every change of selection, while the snapshot changes only when the host
-// publishes: so the commands of a snapshot's menu are made once, in a list registered as one
-// block of tags by every menu built from that snapshot.
+// right-click and every change of selection, and the user chooses from few of them: so a menu
+// makes only its items, and the command of an item is made when it is chosen, by building the
+// same menu from the same snapshot again.
 #include "FinderSync.h"
 #include "core/Localization.h"
 
@@ -21,9 +21,9 @@ struct FinderSync::MenuTexts {
 };
 
 // Builds one menu in tag order from `nextTag` on. When `commands` is given, it also collects the
-// command of every item, in the same order; otherwise the commands are known already.
+// command of every item, in the same order.
 struct FinderSync::MenuBuilder {
-  const MenuTexts& texts;
+  MenuTexts texts;
   bool canMove;
   std::int64_t nextTag;
   std::vector<Command>* commands;
@@ -114,38 +114,26 @@ void shiftTags(Menu& menu, std::int64_t by) {
 
 }  // namespace
 
-std::shared_ptr<const std::vector<FinderSync::Command>> FinderSync::keptCommands(
-    const std::shared_ptr<const MenuSnapshot>& snapshot) {
-  std::lock_guard guard(menuLock);
-  if (commandsOfSnapshot && commandsSnapshot == snapshot) return commandsOfSnapshot;
-  return nullptr;
-}
-
 Menu FinderSync::buildMenu() {
   // One read serves both the watched folders and the menu, so they never disagree.
   const std::shared_ptr<const MenuSnapshot> snapshot = readSnapshot();
   watch(snapshot);
-  const MenuTexts texts;
   bool canMove = false;
   if (snapshot) {
     const std::optional<std::vector<std::string>> selection = finder_.selectedItemURLs();
     canMove = selection && !selection->empty();
   }
-  if (auto commands = keptCommands(snapshot)) {
-    return MenuBuilder{texts, canMove, registerCommands(std::move(commands)), nullptr}.build(
-        snapshot.get());
-  }
-  // The first menu of a snapshot: its commands are collected while it is built, then
-  // registered, and its tags moved onto the ones they got.
-  auto commands = std::make_shared<std::vector<Command>>();
-  Menu menu = MenuBuilder{texts, canMove, 0, commands.get()}.build(snapshot.get());
-  {
-    std::lock_guard guard(menuLock);
-    commandsSnapshot = snapshot;
-    commandsOfSnapshot = commands;
-  }
-  shiftTags(menu, registerCommands(std::move(commands)));
+  // Numbered from 0, then moved onto the tags the block gets.
+  MenuBuilder builder{MenuTexts{}, canMove, 0, nullptr};
+  Menu menu = builder.build(snapshot.get());
+  shiftTags(menu, registerBlock(CommandBlock{0, builder.nextTag, snapshot, std::nullopt}));
   return menu;
+}
+
+FinderSync::Command FinderSync::commandOfMenu(const MenuSnapshot* snapshot, std::size_t index) {
+  std::vector<Command> commands;
+  MenuBuilder{MenuTexts{}, false, 0, &commands}.build(snapshot);
+  return commands.at(index);
 }
 
 }  // namespace tessel

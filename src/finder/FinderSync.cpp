@@ -48,20 +48,18 @@ void FinderSync::refreshDirectories() {
 }
 
 void FinderSync::registerCommand(Command command, MenuItem& item) {
-  item.tag = registerCommands(std::make_shared<const std::vector<Command>>(1, std::move(command)));
+  item.tag = registerBlock(CommandBlock{0, 1, nullptr, std::move(command)});
 }
 
-std::int64_t FinderSync::registerCommands(std::shared_ptr<const std::vector<Command>> block) {
+std::int64_t FinderSync::registerBlock(CommandBlock block) {
   std::lock_guard lock(destinationLock);
-  const std::int64_t first = nextTag;
-  nextTag += static_cast<std::int64_t>(block->size());
-  if (!block->empty()) commands.push_back(CommandBlock{first, std::move(block)});
+  const std::int64_t first = block.firstTag = nextTag;
+  nextTag += block.size;
+  if (block.size > 0) commands.push_back(std::move(block));
   // Tags are contiguous, so the table holds every tag from firstKeptTag on.
   if (nextTag - firstKeptTag > kMaxCommands) {
     firstKeptTag = nextTag - kMaxCommands;
-    while (commands.front().firstTag +
-               static_cast<std::int64_t>(commands.front().commands->size()) <=
-           firstKeptTag) {
+    while (commands.front().firstTag + commands.front().size <= firstKeptTag) {
       commands.pop_front();
     }
   }
@@ -69,13 +67,16 @@ std::int64_t FinderSync::registerCommands(std::shared_ptr<const std::vector<Comm
 }
 
 std::optional<FinderSync::Command> FinderSync::command(std::int64_t tag) {
-  std::lock_guard lock(destinationLock);
-  if (tag < firstKeptTag || tag >= nextTag) return std::nullopt;
-  const auto after = std::upper_bound(
-      commands.begin(), commands.end(), tag,
-      [](std::int64_t wanted, const CommandBlock& block) { return wanted < block.firstTag; });
-  const CommandBlock& block = *std::prev(after);
-  return (*block.commands)[static_cast<std::size_t>(tag - block.firstTag)];
+  CommandBlock block;
+  {
+    std::lock_guard lock(destinationLock);
+    if (tag < firstKeptTag || tag >= nextTag) return std::nullopt;
+    block = *std::prev(std::upper_bound(
+        commands.begin(), commands.end(), tag,
+        [](std::int64_t wanted, const CommandBlock& kept) { return wanted < kept.firstTag; }));
+  }
+  if (block.alone) return block.alone;
+  return commandOfMenu(block.snapshot.get(), static_cast<std::size_t>(tag - block.firstTag));
 }
 
 }  // namespace tessel

@@ -5,7 +5,7 @@
 //
 // The file manager calls it from threads of its choosing. Besides the snapshot cache, which
 // guards itself, they share the command table, guarded by `destinationLock` and nothing else,
-// and the commands kept for the current snapshot, guarded by `menuLock`.
+// and the snapshot whose folders are watched, guarded by `menuLock`.
 #pragma once
 
 #include <cstdint>
@@ -88,21 +88,24 @@ class FinderSync {
  private:
   struct MenuTexts;
   struct MenuBuilder;
-  // Consecutive tags from `firstTag` on, one for each command of a shared list.
+  // Consecutive tags from `firstTag` on. A menu's block holds the snapshot it was built from
+  // rather than its commands: the snapshot never changes, so the command of any of its items
+  // can be worked out again when chosen, and a menu costs no more than its items.
   struct CommandBlock {
-    std::int64_t firstTag;
-    std::shared_ptr<const std::vector<Command>> commands;
+    std::int64_t firstTag = 0;
+    std::int64_t size = 0;
+    std::shared_ptr<const MenuSnapshot> snapshot;  // none: the menu of an unreadable snapshot
+    std::optional<Command> alone;                  // a command registered by itself
   };
 
   // The snapshot, or none when the container, the file or its content cannot be read.
   std::shared_ptr<const MenuSnapshot> readSnapshot();
   // Hands the roots of `snapshot` to the file manager unless they were handed for it last.
   void watch(const std::shared_ptr<const MenuSnapshot>& snapshot);
-  // The commands of the menu of `snapshot` in tag order, if kept from an earlier menu.
-  std::shared_ptr<const std::vector<Command>> keptCommands(
-      const std::shared_ptr<const MenuSnapshot>& snapshot);
   // Registers `block` under the next tags, as many single registrations would; the first tag.
-  std::int64_t registerCommands(std::shared_ptr<const std::vector<Command>> block);
+  std::int64_t registerBlock(CommandBlock block);
+  // The command of the item at `index`, in tag order, of a menu built from `snapshot`.
+  static Command commandOfMenu(const MenuSnapshot* snapshot, std::size_t index);
   void moveSelection(const Command::Move& move);
 
   FinderController& finder_;
@@ -111,10 +114,8 @@ class FinderSync {
   Platform& platform_;
   SnapshotCache snapshots{platform_};
 
-  std::mutex menuLock;  // guards the three below; never held while taking destinationLock
+  std::mutex menuLock;  // guards `watched`; never held while taking destinationLock
   std::optional<std::shared_ptr<const MenuSnapshot>> watched;
-  std::shared_ptr<const MenuSnapshot> commandsSnapshot;
-  std::shared_ptr<const std::vector<Command>> commandsOfSnapshot;
 
   std::optional<NotificationCenter::Token> observer;
   std::mutex destinationLock;  // not recursive: never taken twice by one thread
