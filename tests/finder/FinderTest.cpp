@@ -159,14 +159,12 @@ TEST_F(FinderTest, CommandsThatCannotRunAreLoggedAndSendNothing) {
   MenuSnapshot other = sample;
   other.favorites.erase(other.favorites.begin());
   SharedContainer::publish(other);
-  const Menu newer = sync.buildMenu();
+  const std::int64_t newerLastTag = sync.buildMenu().items.back().tag.value();
   EXPECT_EQ(sync.command(1), (Command{Command::Move{home + "/Archive", false}}));
-  EXPECT_EQ(sync.command(newer.items[0].submenu->items.at(0).tag.value()),
-            (Command{Command::Move{home + "/Inbox", false}}));
 
   // Items outlived by 8192 later commands, and tags never handed out.
   MenuItem later;
-  for (std::int64_t tag = newer.items.back().tag.value() + 1; tag <= 8193; ++tag) {
+  for (auto tag = newerLastTag + 1; tag <= 8193; ++tag) {
     sync.registerCommand(Command{Command::Undo{}}, later);
   }
   EXPECT_EQ(sync.command(2), (Command{Command::Move{home + "/Inbox", false}}));
