@@ -37,8 +37,11 @@ struct FinderSync::MenuBuilder {
         MenuItem{std::move(title), nextTag++, moves ? canMove : true, false, nullptr});
   }
 
-  static std::unique_ptr<Menu> submenuTitled(std::string title) {
-    return std::make_unique<Menu>(Menu{std::move(title), {}});
+  // Room for all its items is made at once: a menu is built on every right-click.
+  static std::unique_ptr<Menu> submenuTitled(std::string title, std::size_t itemCount) {
+    auto menu = std::make_unique<Menu>(Menu{std::move(title), {}});
+    menu->items.reserve(itemCount);
+    return menu;
   }
 
   static bool isFavorite(const std::string& path, const MenuSnapshot& snapshot) {
@@ -49,7 +52,7 @@ struct FinderSync::MenuBuilder {
   }
 
   void addMenus(const MenuSnapshot& snapshot, Menu& menu) {
-    auto favorites = submenuTitled(texts.moveToFavorite);
+    auto favorites = submenuTitled(texts.moveToFavorite, snapshot.favorites.size());
     for (const MenuDestination& favorite : snapshot.favorites) {
       addCommandItem(*favorites, favorite.name, true, [&] {
         return Command{Command::Move{favorite.path, false}};
@@ -57,12 +60,12 @@ struct FinderSync::MenuBuilder {
     }
     menu.items.push_back(MenuItem::opening(texts.moveTo, std::move(favorites)));
 
-    auto hierarchy = submenuTitled(texts.moveThroughFolders);
+    auto hierarchy = submenuTitled(texts.moveThroughFolders, snapshot.favorites.size());
     for (const MenuDestination& favorite : snapshot.favorites) addFolderMenu(favorite, *hierarchy);
     menu.items.push_back(MenuItem::opening(texts.moveThroughFolders, std::move(hierarchy)));
 
     if (!snapshot.recent.empty()) {
-      auto recent = submenuTitled(texts.recentDestinations);
+      auto recent = submenuTitled(texts.recentDestinations, snapshot.recent.size());
       for (const MenuDestination& destination : snapshot.recent) {
         addCommandItem(*recent, destination.name, true, [&] {
           return Command{Command::Move{destination.path, !isFavorite(destination.path, snapshot)}};
@@ -76,8 +79,8 @@ struct FinderSync::MenuBuilder {
   }
 
   void addFolderMenu(const MenuDestination& destination, Menu& menu) {
-    auto folder = submenuTitled(destination.name);
-    folder->items.reserve(destination.children.empty() ? 2 : 3 + destination.children.size());
+    auto folder = submenuTitled(destination.name,
+                                destination.children.empty() ? 2 : 3 + destination.children.size());
     addCommandItem(*folder, texts.moveHere, true, [&] {
       return Command{Command::Move{destination.path, true}};
     });
@@ -97,6 +100,7 @@ struct FinderSync::MenuBuilder {
   // An unreadable snapshot leaves only the item through which the user reaches the host.
   Menu build(const MenuSnapshot* snapshot) {
     Menu menu{"Tessel", {}};
+    menu.items.reserve(6);  // the three submenus, the separator and the two commands
     if (snapshot) addMenus(*snapshot, menu);
     addSettingsItem(menu);
     return menu;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 
 #include "platform/Platform.h"
 #include "records/Records.h"
@@ -38,10 +39,15 @@ class SnapshotCache {
   // None when the file is missing or cannot be told apart from a later one (no inode, a
   // symbolic link): such a snapshot is read on every call.
   std::optional<FileIdentity> identity(const std::string& path);
-  std::shared_ptr<const MenuSnapshot> read();
+  std::shared_ptr<const MenuSnapshot> read(const std::string& path);
+  // The container's "menu.json", or null when there is no container. Kept once found: the
+  // group and the data folder are fixed for the life of the process, and finding them costs a
+  // read of the install's information file and a walk of the folders on every right-click.
+  const std::string* snapshotPath();
 
   Platform& platform_;
   std::mutex lock;  // held across a read, so concurrent callers decode once
+  std::optional<std::string> path;
   std::optional<FileIdentity> kept;
   std::shared_ptr<const MenuSnapshot> snapshot;
 };

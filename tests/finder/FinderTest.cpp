@@ -72,6 +72,12 @@ TEST_F(FinderTest, MenuAndWatchedShowWhatTheFileManagerWould) {
     EXPECT_EQ(run({"menu"}), 0);
     EXPECT_EQ(out.str(), "Open Move Settings…  #1\n");
   }
+  // A core that found no container looks for it again on the next menu.
+  FinderSync early{finder, notifications, workspace, platform};
+  EXPECT_EQ(early.buildMenu().items.size(), 1u);
+  folder.file("info.json", "{}");
+  SharedContainer::publish(sample);
+  EXPECT_EQ(early.buildMenu().items.size(), 6u);
 }
 
 TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdentifier) {

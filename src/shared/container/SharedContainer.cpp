@@ -61,7 +61,10 @@ void publish(const MenuSnapshot& snapshot, Platform& platform) {
 }
 
 MenuSnapshot snapshot(Platform& platform) {
-  const std::string path = joinPath(url(platform), kSnapshotFileName);
+  return snapshotAt(joinPath(url(platform), kSnapshotFileName), platform);
+}
+
+MenuSnapshot snapshotAt(const std::string& path, Platform& platform) {
   if (!platform.fileExists(path)) return MenuSnapshot{};
   attributesBeforeReading(path, platform);
   return decodeJson<MenuSnapshot>(platform.readFile(path));

@@ -44,6 +44,9 @@ void publish(const MenuSnapshot& snapshot, Platform& platform = Platform::standa
 // errors are thrown unchanged.
 MenuSnapshot snapshot(Platform& platform = Platform::standard());
 
+// The same from the snapshot file at `path`, for a reader that keeps the container's path.
+MenuSnapshot snapshotAt(const std::string& path, Platform& platform = Platform::standard());
+
 // Stores `request` as Requests/<ID>.json, making the Requests folder when missing.
 void enqueue(const MoveRequest& request, Platform& platform = Platform::standard());
 
