@@ -3,9 +3,11 @@
 # window being mapped, 20 tries each, in real GNOME Files on a virtual display and a private
 # session bus. Measured in one run: Files without any module, Files with a module of the same
 # shape as Tessel's full menu (bench/files/ShapeModule.cpp, no Tessel code; once with plain
-# labels, once with its submenus' page names kept apart as Tessel keeps them), and Files with
-# tessel-nautilus.so on an empty, a small and the full snapshot (20 favourites, 400 folders,
-# 20 recent destinations). Prints the medians and their ratios, and the warnings Files printed.
+# labels, once with its submenus' page names kept apart as Tessel keeps them; then as many rows
+# in one submenu, and as many submenus with one row each, to tell whether Files' cost follows
+# the rows or the nesting), and Files with tessel-nautilus.so on an empty, a small and the full
+# snapshot (20 favourites, 400 folders, 20 recent destinations). Prints the medians and their
+# ratios, and the warnings Files printed.
 #
 #   bench/files-menu.sh BUILD_DIR [TRIES]
 #
@@ -40,25 +42,27 @@ namespace)
   export TESSEL_FILES_BENCH_TIMER=$build/bin/tessel_menu_map_timer TESSEL_FILES_BENCH_TRIES=$tries
   snapshots=$(dirname "$0")/files/snapshot.sh
 
-  # name|module|snapshot|distinct pages
+  # name|module|snapshot|distinct pages|shape module's shape
   configurations=(
     "Files without a module||"
     "same-shaped module|tessel-bench-shape-module.so|"
     "same shape, pages apart|tessel-bench-shape-module.so||1"
+    "same rows, one page|tessel-bench-shape-module.so||1|one-page"
+    "same pages, a row each|tessel-bench-shape-module.so||1|one-row-pages"
     "Tessel, empty snapshot|tessel-nautilus.so|empty"
     "Tessel, small snapshot|tessel-nautilus.so|small"
     "Tessel, full snapshot|tessel-nautilus.so|full"
   )
   declare -A median
   for configuration in "${configurations[@]}"; do
-    IFS='|' read -r name module snapshot distinct <<<"$configuration"
+    IFS='|' read -r name module snapshot distinct shape <<<"$configuration"
     rm -f "$work/modules/"*
     [ -n "$module" ] && cp "$build/lib/$module" "$work/modules/"
     rm -f "$container/menu.json"
     [ -n "$snapshot" ] && "$snapshots" "$snapshot" "$home" >"$container/menu.json"
     log=$work/$(echo "$name" | tr -c 'a-zA-Z0-9\n' -).log
     TESSEL_FILES_STAGE=session TESSEL_FILES_BENCH_LOG=$log \
-      TESSEL_BENCH_DISTINCT_PAGES=$distinct dbus-run-session -- "$0" >"$log.times" 2>/dev/null || true
+      TESSEL_BENCH_DISTINCT_PAGES=$distinct TESSEL_BENCH_SHAPE=$shape dbus-run-session -- "$0" >"$log.times" 2>/dev/null || true
     # A try over 30 s counts as 30 s; the timer gives up after two in a row: so do the rest.
     late=$(grep -c '^timeout$' "$log.times" || true)
     if [ "$late" -ge 2 ]; then
@@ -85,12 +89,16 @@ namespace)
     awk -v a="${median[$1]}" -v b="${median[$2]}" 'BEGIN { printf "%.1fx", a / b }'
   }
   echo "ratios of the medians:"
-  for name in "same-shaped module" "same shape, pages apart" "Tessel, empty snapshot" \
-    "Tessel, small snapshot" "Tessel, full snapshot"; do
+  for name in "same-shaped module" "same shape, pages apart" "same rows, one page" \
+    "same pages, a row each" "Tessel, empty snapshot" "Tessel, small snapshot" \
+    "Tessel, full snapshot"; do
     printf '  %-24s %s Files without a module\n' "$name" "$(ratio "$name" "Files without a module")"
   done
   for name in "same-shaped module" "same shape, pages apart"; do
     printf '  %-24s %s %s\n' "Tessel, full snapshot" "$(ratio "Tessel, full snapshot" "$name")" "$name"
+  done
+  for name in "same rows, one page" "same pages, a row each"; do
+    printf '  %-24s %s same shape, pages apart\n' "$name" "$(ratio "$name" "same shape, pages apart")"
   done
   rm -rf "$work"
   ;;

@@ -5,6 +5,9 @@
 // Its items do nothing. The baseline for what Files itself spends on a menu of that size.
 // With TESSEL_BENCH_DISTINCT_PAGES set (not empty), every submenu label gets an invisible serial
 // number, so that no two of Files' submenu pages share a name, not even across menus.
+// TESSEL_BENCH_SHAPE chooses another shape, to tell what Files' cost follows: "one-page" puts
+// as many rows as the tree has into one submenu, "one-row-pages" makes as many submenus as the
+// tree has, each with one row.
 #include <glib-object.h>
 
 extern "C" {
@@ -57,7 +60,25 @@ GList* folder(const std::string& label, int depth) {
   return g_list_append(nullptr, opening(label, items));
 }
 
+// Below its top level, the tree has 1,300 rows in 423 submenus.
+constexpr int kTreeRows = 1300;
+constexpr int kTreePages = 423;
+
+GList* otherShape(bool onePage) {
+  GList* rows = nullptr;
+  for (int row = 0; row < (onePage ? kTreeRows : kTreePages); ++row) {
+    const std::string name = "Folder " + std::to_string(row);
+    rows = g_list_append(
+        rows, onePage ? item(name) : opening(name, g_list_append(nullptr, item("Move Here"))));
+  }
+  GList* top = g_list_append(nullptr, opening("Move through Folders", rows));
+  top = g_list_append(top, item("Undo Last Move"));
+  return g_list_append(top, item("Open Move Settings…"));
+}
+
 GList* menu() {
+  const std::string shape = g_getenv("TESSEL_BENCH_SHAPE") ? g_getenv("TESSEL_BENCH_SHAPE") : "";
+  if (shape == "one-page" || shape == "one-row-pages") return otherShape(shape == "one-page");
   GList* favourites = nullptr;
   GList* hierarchy = nullptr;
   GList* recent = nullptr;
