@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Tries tessel-nautilus.so in real GNOME Files on a virtual display: selects a file, opens the
 # context menu with the keyboard, chooses "Move To > Inbox", and checks that the request was
-# stored and the host woken with it, with no critical warning from Files.
+# stored and the host woken with it, with no critical warning from Files. Then the host
+# publishes "Outbox" in place of "Inbox" and sends the settings signal: the same keys on the
+# same selection must now choose "Move To > Outbox".
 #
 #   tests/finder/nautilus/smoke/files-under-xvfb.sh MODULE
 #
@@ -10,6 +12,33 @@
 set -euo pipefail
 # shellcheck source=../../../../scripts/files-session.sh
 source "$(dirname "$0")/../../../../scripts/files-session.sh"
+
+# Replaces the snapshot with one whose only favourite is $home/NAME, as the host does.
+publish_favourite() {
+  local container=$TESSEL_FILES_WORK/data/group.com.quillmark.Tessel
+  printf '{"roots":["%s"],"favorites":[{"name":"%s","path":"%s/%s","children":[]}],"recent":[]}' \
+    "$HOME" "$1" "$HOME" "$1" >"$container/menu.json.new"
+  mv "$container/menu.json.new" "$container/menu.json"
+}
+
+# choose_first_favourite COUNT: chooses Move To's first item with the keyboard and waits until
+# the host has started COUNT times in all.
+# Files' context menu ends with Tessel's Move To, Move through Folders, Undo Last Move,
+# Open Move Settings… and then its own Properties.
+choose_first_favourite() {
+  xdotool windowfocus "$window"  # no window manager gives it the focus
+  xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Up Return Down Return || true
+  for _ in $(seq 25); do
+    [ "$(wc -l <"$TESSEL_TEST_HOST_RECORD" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Whether a request to move into $home/NAME was stored.
+stored() {
+  grep -q "\"destination\":\"${home//\//\\\\/}\\\\/$1\"" "$container"/Requests/*.json
+}
 
 case "${TESSEL_FILES_STAGE:-start}" in
 start)
@@ -20,8 +49,7 @@ namespace)
   files_prepare tessel-files-smoke
   mkdir -p "$home/Inbox" && touch "$home/a.txt"
   cp "$1" "$work/modules/"
-  printf '{"roots":["%s"],"favorites":[{"name":"Inbox","path":"%s/Inbox","children":[]}],"recent":[]}' \
-    "$home" "$home" >"$container/menu.json"
+  publish_favourite Inbox
   TESSEL_HOST_EXECUTABLE=$(realpath "$(dirname "$0")/../../support/recording-host.sh")
   export TESSEL_HOST_EXECUTABLE TESSEL_TEST_HOST_RECORD=$work/host-arguments
   TESSEL_FILES_STAGE=session dbus-run-session -- "$0" 2>/dev/null || true
@@ -29,7 +57,7 @@ namespace)
   grep -E 'WARNING|CRITICAL' "$work/files.log" || true
   if grep -q "^--background-command tessel://move/" "$work/host-arguments" 2>/dev/null &&
     ! grep -q CRITICAL "$work/files.log" &&
-    grep -q "\"destination\":\"${home//\//\\\\/}\\\\/Inbox\"" "$container"/Requests/*.json; then
+    stored Inbox && stored Outbox; then
     rm -rf "$work"; exit 0
   fi
   echo "failed; the host's arguments, the stored requests and Files' log are kept in $work"
@@ -45,11 +73,14 @@ session)
     sleep $((3 * attempt))
     nautilus --select "$HOME/a.txt"
     sleep 1
-    xdotool windowfocus "$window"  # no window manager gives it the focus
-    # Files' context menu ends with Tessel's Move To, Move through Folders, Undo Last Move,
-    # Open Move Settings… and then its own Properties.
-    xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Up Return Down Return || true
-    for _ in $(seq 25); do [ -s "$work/host-arguments" ] && break 2; sleep 0.2; done
+    choose_first_favourite 1 && break
+  done
+  # The selection stays as it is, so only the signal can make Files ask for the menu again.
+  publish_favourite Outbox
+  dbus-send --session --type=signal /com/quillmark/Tessel com.quillmark.Tessel.settings
+  for attempt in 1 2 3; do
+    sleep "$attempt"
+    choose_first_favourite 2 && break
   done
   nautilus -q || true
   ;;
