@@ -1,6 +1,7 @@
 #include "FinderSync.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/Localization.h"
 
@@ -52,6 +53,9 @@ void FinderSync::registerCommand(Command command, MenuItem& item) {
 }
 
 std::int64_t FinderSync::registerBlock(CommandBlock block) {
+  // Dropped blocks are destroyed after the lock is released: the last block of an old snapshot
+  // frees its whole tree, which menus on other threads need not wait for.
+  std::vector<CommandBlock> dropped;
   std::lock_guard lock(destinationLock);
   const std::int64_t first = block.firstTag = nextTag;
   nextTag += block.size;
@@ -60,6 +64,7 @@ std::int64_t FinderSync::registerBlock(CommandBlock block) {
   if (nextTag - firstKeptTag > kMaxCommands) {
     firstKeptTag = nextTag - kMaxCommands;
     while (commands.front().firstTag + commands.front().size <= firstKeptTag) {
+      dropped.push_back(std::move(commands.front()));
       commands.pop_front();
     }
   }
