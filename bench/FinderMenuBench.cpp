@@ -80,17 +80,10 @@ double report(benchmark::State& state, std::vector<double> micros, const std::st
   return median;
 }
 
-// Times each call of `body` alone, after an untimed `prepare`.
-void timeEachCall(
-    benchmark::State& state, const std::function<void()>& body,
-    const std::function<void()>& prepare = [] {}) {
+// Times each call of `body` alone.
+void timeEachCall(benchmark::State& state, const std::function<void()>& body) {
   std::vector<double> micros;
-  for (auto _ : state) {
-    state.PauseTiming();
-    prepare();
-    state.ResumeTiming();
-    micros.push_back(microsOf(body));
-  }
+  for (auto _ : state) micros.push_back(microsOf(body));
   report(state, std::move(micros), "");
 }
 
@@ -99,17 +92,17 @@ void timeEachCall(
 // load moves, where two benchmarks run one after the other would not.
 void timeInTurns(benchmark::State& state, const std::function<void()>& body,
                  const std::function<void()>& baseline, const std::function<void()>& prepare) {
+  const auto afterPrepare = [&](const std::function<void()>& call) {
+    state.PauseTiming();
+    prepare();
+    state.ResumeTiming();
+    return microsOf(call);
+  };
   std::vector<double> bodyMicros;
   std::vector<double> baselineMicros;
   for (auto _ : state) {
-    state.PauseTiming();
-    prepare();
-    state.ResumeTiming();
-    bodyMicros.push_back(microsOf(body));
-    state.PauseTiming();
-    prepare();
-    state.ResumeTiming();
-    baselineMicros.push_back(microsOf(baseline));
+    bodyMicros.push_back(afterPrepare(body));
+    baselineMicros.push_back(afterPrepare(baseline));
   }
   const double median = report(state, std::move(bodyMicros), "");
   state.counters["ratio"] = median / report(state, std::move(baselineMicros), "baseline_");

@@ -77,7 +77,8 @@ GList* otherShape(bool onePage) {
 }
 
 GList* menu() {
-  const std::string shape = g_getenv("TESSEL_BENCH_SHAPE") ? g_getenv("TESSEL_BENCH_SHAPE") : "";
+  const char* chosen = g_getenv("TESSEL_BENCH_SHAPE");
+  const std::string shape = chosen ? chosen : "";
   if (shape == "one-page" || shape == "one-row-pages") return otherShape(shape == "one-page");
   GList* favourites = nullptr;
   GList* hierarchy = nullptr;

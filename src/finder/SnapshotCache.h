@@ -46,7 +46,7 @@ class SnapshotCache {
   const std::string* snapshotPath();
 
   Platform& platform_;
-  std::mutex lock;  // held across a read, so concurrent callers decode once
+  std::mutex lock;  // guards the members below; held across a read, so callers decode once
   std::optional<std::string> path;
   std::optional<FileIdentity> kept;
   std::shared_ptr<const MenuSnapshot> snapshot;
