@@ -29,15 +29,21 @@ tessel_relative_path(TESSEL_MODULE_TO_PROGRAMS "${TESSEL_NAUTILUS_MODULE_DIR}" "
 tessel_relative_path(TESSEL_PROGRAM_TO_MODULE "${CMAKE_INSTALL_BINDIR}" "${TESSEL_NAUTILUS_MODULE_DIR}")
 
 # Installs `template` (a file with @TESSEL_BINDIR@ naming the installed programs' folder) into
-# `destination`, configured when installing, so it names the prefix the install chooses.
+# `destination`, configured when installing, so it names the prefix the install chooses. The
+# file is written straight into the install tree: whoever installs may be unable to write the
+# build tree, and the build tree must not keep the last install's prefix.
 function(tessel_install_for_prefix template destination)
   get_filename_component(name "${template}" NAME_WLE)
-  set(output "${CMAKE_CURRENT_BINARY_DIR}/installed/${name}")
   install(CODE "
     set(TESSEL_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
     if(NOT IS_ABSOLUTE \"\${TESSEL_BINDIR}\")
       set(TESSEL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/\${TESSEL_BINDIR}\")
     endif()
-    configure_file(\"${template}\" \"${output}\" @ONLY)")
-  install(FILES "${output}" DESTINATION "${destination}")
+    set(folder \"${destination}\")
+    if(NOT IS_ABSOLUTE \"\${folder}\")
+      set(folder \"\${CMAKE_INSTALL_PREFIX}/\${folder}\")
+    endif()
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${folder}/${name}\")
+    configure_file(\"${template}\" \"\$ENV{DESTDIR}\${folder}/${name}\" @ONLY)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${folder}/${name}\")")
 endfunction()

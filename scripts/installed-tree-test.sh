@@ -160,10 +160,25 @@ check_window_truth() {
   echo "installed tree: the window was shown after 20 of 20 failed moves, after no successful one"
 }
 
+# An install by someone who may read the build and source trees but not write them: here both
+# are mounted read-only in a private mount namespace. Every file lands under the prefix; the
+# one write CMake itself makes in the build tree, its install manifest, is the only failure.
 prefix="$work/home/.local"
+source_tree=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+if unshare -m sh -c 'mount --bind -o ro "$1" "$1" && mount --bind -o ro "$2" "$2" &&
+    exec cmake --install "$2" --prefix "$3"' sh "$source_tree" "$build" "$prefix" \
+    >"$work/readonly-install.log" 2>&1; then
+  fail "the install from a read-only build tree says it wrote its manifest there"
+fi
+[ "$(grep -c 'CMake Error' "$work/readonly-install.log")" = 1 ] &&
+  grep -qF "$build/install_manifest.txt" "$work/readonly-install.log" ||
+  fail "the install from a read-only build tree failed: $(cat "$work/readonly-install.log")"
+(cd "$prefix" && find "$PWD" ! -type d | sort) >"$work/readonly-installed"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 outside=$(grep -v "^$prefix/" "$build/install_manifest.txt" || true)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
+sort "$build/install_manifest.txt" | diff - "$work/readonly-installed" >&2 ||
+  fail "the install from a read-only build tree left out the files above"
 check_tree prefix "$prefix" "$prefix"
 check_concurrent_clients "$prefix"
 check_window_truth "$prefix"
