@@ -45,6 +45,10 @@ void JsonDecodeContext::fail(Problem problem, std::string_view expected) const {
     case Problem::tooDeep:
       throwDecodingError(formatText(
           localizedText("「%@」の入れ子が深すぎます", "\"%@\" is nested too deeply"), {where}));
+    case Problem::nulCharacter:
+      throwDecodingError(formatText(
+          localizedText("「%@」にNUL文字が含まれています", "\"%@\" contains a NUL character"),
+          {where}));
   }
   throwDecodingError(where);
 }
@@ -53,6 +57,11 @@ void throwMalformedJson(size_t bytePosition) {
   throwDecodingError(formatText(
       localizedText("%@バイト目でJSONとして正しくありません", "it is not valid JSON at byte %@"),
       {std::to_string(bytePosition)}));
+}
+
+void throwNumberTooLarge() {
+  throwDecodingError(
+      localizedText("読み取れないほど大きな数値があります", "it holds a number too large to read"));
 }
 
 namespace json_detail {
@@ -84,6 +93,9 @@ void write(std::string& out, ConflictPolicy value) {
 void read(const nlohmann::json& j, std::string& value, JsonDecodeContext& context) {
   if (!j.is_string()) context.fail(Problem::wrongType, "string");
   value = j.get<std::string>();
+  // No name or path holds NUL: the system would read such a path only up to it, and act on
+  // another item than the one stored.
+  if (value.find('\0') != std::string::npos) context.fail(Problem::nulCharacter);
 }
 
 void read(const nlohmann::json& j, bool& value, JsonDecodeContext& context) {

@@ -49,7 +49,7 @@ concept JsonRecord = requires {
 // Where and why a read failed; turned into a localized DecodingError.
 class JsonDecodeContext {
  public:
-  enum class Problem { missingKey, nullValue, wrongType, invalidValue, tooDeep };
+  enum class Problem { missingKey, nullValue, wrongType, invalidValue, tooDeep, nulCharacter };
 
   void enter(std::string_view key);
   void enterIndex(size_t index);
@@ -62,6 +62,7 @@ class JsonDecodeContext {
 };
 
 [[noreturn]] void throwMalformedJson(size_t bytePosition);
+[[noreturn]] void throwNumberTooLarge();
 
 namespace json_detail {
 
@@ -196,10 +197,9 @@ T decodeJson(std::string_view bytes) {
     document = nlohmann::json::parse(bytes);
   } catch (const nlohmann::json::parse_error& error) {
     throwMalformedJson(error.byte);
-  } catch (const nlohmann::json::exception&) {
-    // A number too large for any double ("1e999") is reported as out of range, not as a
-    // syntax error; it is malformed input all the same.
-    throwMalformedJson(0);
+  } catch (const nlohmann::json::out_of_range&) {
+    // The parser's only other failure: a number too large for any double ("1e999").
+    throwNumberTooLarge();
   }
   T record{};
   JsonDecodeContext context;

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "ErrorText.h"
+#include "ScopedLanguage.h"
 #include "core/Errors.h"
 
 namespace tessel {
 namespace {
 
 using ::testing::HasSubstr;
+using testing::ScopedLanguage;
 const std::string kIdText = "5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B";
 const Uuid kId = *Uuid::parse(kIdText);
 const MoveRequest kRequest{
@@ -84,7 +86,18 @@ TEST(RecordCoding, RefusesRecordsThatAreNotExactlyRight) {
       {request(R"({"id":"5A0C3E2B9D414F6A8B7E1C2D3E4F5A6B","created":1,)" + rest), ""},
       {request(R"({"id":"5A0C3E2B-9D41-4F6A-8B7E+1C2D3E4F5A6B","created":1,)" + rest), ""},
       {request(R"({"id":"{5A0C3E2B-9D41-4F6A-8B7E-1C2D3E4F5A6B}","created":1,)" + rest), ""},
-      {request(id + R"(,"created":1e999,)" + rest), ""},
+      {request(id + R"(,"created":1e999,)" + rest),
+       "The data couldn’t be read because it isn’t in the correct format: it holds a number too "
+       "large to read."},
+      // A NUL would cut the path short where the system reads it.
+      {request(id + R"(,"created":1,"sources":["\/a.txt\u0000x"],"destination":"",)"
+                    R"("hierarchical":false})"),
+       "The data couldn’t be read because it isn’t in the correct format: \"sources[0]\" "
+       "contains a NUL character."},
+      {decodeError<MoveJournal>(id + R"(,"date":1,"entries":[{"source":"\/a","destination":)"
+                                     R"("\/b\u0000","identity":"1:2:0.0","pending":true}]})"),
+       "\"entries[0].destination\" contains a NUL"},
+      {grant(id + R"(,"name":"a","path":"\/a\u0000","bookmark":""})"), "\"path\" contains a NUL"},
       // Bytes must be padded Base64.
       {grant(id + R"(,"name":"a","path":"\/a","bookmark":"AP9"})"), ""},
       {grant(id + R"(,"name":"a","path":"\/a","bookmark":"A P9="})"), ""},
@@ -99,6 +112,13 @@ TEST(RecordCoding, RefusesRecordsThatAreNotExactlyRight) {
     EXPECT_THAT(error, HasSubstr(named));
   }
   EXPECT_EQ(nested(32), "");
+  const ScopedLanguage japanese("ja");
+  EXPECT_EQ(
+      request(id + R"(,"created":1,"sources":["\u0000"],"destination":"",)"
+                   R"("hierarchical":false})"),
+      "データの形式が正しくないため読み込めません: 「sources[0]」にNUL文字が含まれています。");
+  EXPECT_EQ(request(id + R"(,"created":-1e999,)" + rest),
+            "データの形式が正しくないため読み込めません: 読み取れないほど大きな数値があります。");
 }
 
 TEST(RecordCoding, ConflictPolicyIsReadOnlyFromItsExactRawValue) {
