@@ -1,8 +1,8 @@
 #include "container/SharedContainer.h"
 
-#include <cerrno>
 #include <cmath>
 
+#include "core/DisplayPath.h"
 #include "core/Errors.h"
 #include "core/Localization.h"
 #include "path/PathSafety.h"
@@ -22,6 +22,21 @@ TesselError expired() {
       localizedText("移動依頼の期限が切れています。", "The move request has expired."));
 }
 
+// A request stored under another request's name was not written by the extension; carrying it
+// out could repeat a move or act on paths nobody chose.
+TesselError misnamed() {
+  return TesselError::invalid(localizedText(
+      "移動依頼の内容がファイル名と一致しないため、実行しませんでした。",
+      "The move request does not match the name it is stored under, so it was not carried out."));
+}
+
+TesselError notAFile(const std::string& path) {
+  return TesselError::invalid(
+      formatText(localizedText("「%@」はファイルではないため読み込めません。",
+                               "\"%@\" cannot be read because it is not a file."),
+                 {displayPath(path)}));
+}
+
 // The attributes of the item that `path` leads to, none when it leads nowhere (the read that
 // follows then reports the absence in its own words). Anything but a file or a folder is
 // refused unread: a pipe or a device could block the reader or never end.
@@ -36,9 +51,7 @@ std::optional<FileAttributes> attributesBeforeReading(const std::string& path, P
   } catch (const PlatformError&) {
     return std::nullopt;
   }
-  if (attributes.type == FileType::other) {
-    throw makePlatformError(EINVAL, FileOperation::read, path);
-  }
+  if (attributes.type == FileType::other) throw notAFile(path);
   return attributes;
 }
 
@@ -88,7 +101,8 @@ MoveRequest consume(const Uuid& id, Platform& platform) {
   // The file may have grown since it was measured.
   if (bytes.size() > kMaxRequestBytes) throw tooLarge();
   MoveRequest request = decodeJson<MoveRequest>(bytes);
-  if (request.id != id || !isFresh(request, platform)) throw expired();
+  if (request.id != id) throw misnamed();
+  if (!isFresh(request, platform)) throw expired();
   platform.removeItem(path);
   return request;
 }

@@ -10,6 +10,7 @@
 
 #include "ErrorText.h"
 #include "FaultInjectingPlatform.h"
+#include "ScopedLanguage.h"
 #include "TempFolder.h"
 #include "core/Errors.h"
 #include "records/RecordCoding.h"
@@ -18,6 +19,7 @@ namespace tessel {
 namespace {
 
 using testing::errorOf;
+using testing::ScopedLanguage;
 constexpr double kNow = Timestamp::kUnixOffset + 800'000'000.0;
 const std::string kNoContainer =
     "Cannot open Tessel’s shared folder. Check that the data folder exists and can be written.";
@@ -105,7 +107,8 @@ TEST_F(SharedContainerTest, RequestsInsideTheLimitsAreHandedOutOnceAndOthersStay
       {large.id, padded(large, 1'000'000), kTooLarge},
       {old.id, encodeJson(old), kExpired},
       {future.id, encodeJson(future), kExpired},
-      {Uuid::random(), encodeJson(large), kExpired},  // stored under another identifier
+      {Uuid::random(), encodeJson(large),
+       "The move request does not match the name it is stored under, so it was not carried out."},
       {Uuid::random(), garbled, errorOf([&] { decodeJson<MoveRequest>(garbled); })}};
   for (const auto& [id, bytes, message] : cases) {
     const std::string path = store(id, bytes);
@@ -144,8 +147,17 @@ TEST_F(SharedContainerTest, AnythingButAFolderNamedRequestsOrAFileIsRefusedUnrea
   const std::string request = SharedContainer::requestPath(container, id);
   ASSERT_EQ(::mkfifo(request.c_str(), 0600), 0);
   folder.link(request, "data/group.com.quillmark.Tessel/menu.json");
-  EXPECT_THROW(SharedContainer::consume(id, platform), PlatformError);
-  EXPECT_THROW(SharedContainer::snapshot(platform), PlatformError);
+  EXPECT_EQ(errorOf([&] { SharedContainer::consume(id, platform); }),
+            "\"" + request + "\" cannot be read because it is not a file.");
+  EXPECT_THROW(SharedContainer::snapshot(platform), TesselError);
+  const ScopedLanguage japanese("ja");
+  EXPECT_EQ(errorOf([&] { SharedContainer::consume(id, platform); }),
+            "「" + request + "」はファイルではないため読み込めません。");
+  const MoveRequest elsewhere = requestCreatedAt(0);
+  const Uuid misnamed = Uuid::random();
+  store(misnamed, encodeJson(elsewhere));
+  EXPECT_EQ(errorOf([&] { SharedContainer::consume(misnamed, platform); }),
+            "移動依頼の内容がファイル名と一致しないため、実行しませんでした。");
   EXPECT_FALSE(touched(FileOperation::read, id.string()));
 }
 
