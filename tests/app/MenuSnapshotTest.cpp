@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <QTimer>
+
 #include "HostHarness.h"
 #include "model/MenuTree.h"
 #include "model/MountedVolumes.h"
@@ -75,6 +77,7 @@ TEST_F(MenuSnapshotTest, DirectRootsAreHomeSharedUsersAndShownVolumesAndAFailure
   // Without a shared folder there is no menu to announce.
   platform.writeInfo(true, "");
   start();
+  settle();
   EXPECT_NE(status().find("Cannot open Tessel’s shared folder."), std::string::npos) << status();
   EXPECT_EQ(desktop.notifications, 1);
 
@@ -94,6 +97,34 @@ TEST_F(MenuSnapshotTest, DirectRootsAreHomeSharedUsersAndShownVolumesAndAFailure
   EXPECT_EQ(MountedVolumes::candidates(table, "/home/ana"),
             (std::vector<std::string>{"/media/ana/USB Key", "/run/media/ana/Backup", "/mnt",
                                       "/mnt/data", "/home/ana/Remote"}));
+}
+
+// While a favourite's listing hangs (a network mount that stopped answering), the host still
+// answers: its event loop runs and a request is carried out. The settings changed meanwhile are
+// what gets published, once; the overtaken walk publishes nothing.
+TEST_F(MenuSnapshotTest, AHangingListingBlocksNothingAndOnlyTheNewestSettingsArePublished) {
+  const std::string hanging = temp.folder("home/Remote");
+  writeSettings(favoritesAt({hanging}));
+  platform.heldListing = hanging;
+  platform.listing.hold();
+  start();
+  bool answered = false;
+  QTimer::singleShot(0, [&] { answered = true; });
+  EXPECT_TRUE(waitUntil([&] { return answered; }));
+  EXPECT_EQ(moveAndWait({temp.file("home/a.txt")}, hanging), true);
+  model->setSettings(favoritesAt({temp.folder("home/Local")}));
+  model->saveSettings();
+  EXPECT_FALSE(model->settled());
+  EXPECT_FALSE(platform.fileExists(platform.container + "/menu.json"));
+  platform.listing.release();
+  EXPECT_EQ(names(publishedMenu().favorites), Names{"Local"});
+  EXPECT_EQ(std::ranges::count_if(platform.calls(),
+                                  [](const PlatformCall& call) {
+                                    return call.operation == FileOperation::write &&
+                                           call.path.ends_with("/menu.json");
+                                  }),
+            1);
+  EXPECT_EQ(desktop.notifications, 1);
 }
 
 }  // namespace

@@ -15,10 +15,12 @@ const std::string kFormer = "home/.var/app/com.quillmark.Tessel/data/Tessel/";
 
 TEST_F(SettingsTest, WithoutSettingsStartsOnDefaultsAndSavesTheJsonFormDurablyOrNotAtAll) {
   start();
+  settle();
   EXPECT_FALSE(platform.fileExists(settingsFile()));
   EXPECT_EQ(desktop.notifications, 1);
   model->setSettings(HostSettings{{}, {}, {"/a/b"}, ConflictPolicy::cancel});
   model->saveSettings();
+  settle();
   const std::string saved = R"({"favorites":[],"roots":[],"recent":["\/a\/b"],"policy":"cancel"})";
   EXPECT_EQ(platform.readFile(settingsFile()), saved);
   EXPECT_TRUE(std::ranges::any_of(platform.calls(), [](const PlatformCall& call) {
@@ -29,6 +31,7 @@ TEST_F(SettingsTest, WithoutSettingsStartsOnDefaultsAndSavesTheJsonFormDurablyOr
   platform.failWhere(FileOperation::write, "settings.json", ENOSPC);
   model->setSettings(HostSettings{});
   model->saveSettings();
+  settle();
   EXPECT_NE(status().find("No space left on device"), std::string::npos) << status();
   EXPECT_EQ(platform.readFile(settingsFile()), saved);
   EXPECT_EQ(desktop.notifications, 2);
@@ -114,6 +117,7 @@ TEST_F(SettingsTest, BookmarksNameOnlyTheSameFolderWhichMustBeReadableAndNothing
   EXPECT_EQ(undoAndWait(), false);
 
   model->addFolder(fileUrl(inbox), true);
+  settle();
   const FolderGrant& renewed = model->settings().favorites.at(0);
   EXPECT_EQ(renewed.id, stored.favorites[0].id);
   EXPECT_NE(renewed.bookmark, stored.favorites[0].bookmark);

@@ -44,9 +44,25 @@ struct FakeDesktop final : OpenPanel, WindowPresenter, FolderOpener, SettingsNot
 // Runs the event loop until `done` holds; false after thirty seconds.
 bool waitUntil(const std::function<bool()>& done);
 
+// Holds whoever passes it, from hold() until release(), both called on the test's thread.
+class Gate {
+ public:
+  void hold() {
+    if (!std::exchange(held_, true)) mutex_.lock();
+  }
+  void release() {
+    if (std::exchange(held_, false)) mutex_.unlock();
+  }
+  void pass() { const std::lock_guard passing(mutex_); }
+
+ private:
+  std::mutex mutex_;
+  bool held_ = false;
+};
+
 // The home folder, the data folder, the Info file (of a direct build until a test writes
-// another) and the mount table pinned in a temporary folder. Moves can be held on the worker
-// thread to keep the model busy.
+// another) and the mount table pinned in a temporary folder. Moves, and the listing of one
+// folder, can be held on the worker threads to keep the model busy.
 class HostTestPlatform : public FaultInjectingPlatform {
  public:
   explicit HostTestPlatform(const TempFolder& temp)
@@ -60,6 +76,9 @@ class HostTestPlatform : public FaultInjectingPlatform {
   std::string container = dataHome + "/group.test";  // the shared container of the test's group
   // What /proc/self/mountinfo reads as; empty, so no volumes, unless a test sets it.
   std::string mountinfo;
+  Gate moves;
+  Gate listing;
+  std::string heldListing;  // the folder whose listing waits at `listing`
 
   void writeInfo(bool direct, const std::string& group = "group.test") {
     writeFileAtomically(infoFile_,
@@ -70,28 +89,26 @@ class HostTestPlatform : public FaultInjectingPlatform {
   std::string readFile(const std::string& path) override {
     return path == "/proc/self/mountinfo" ? mountinfo : FaultInjectingPlatform::readFile(path);
   }
-  // Moves wait from holdMoves() until releaseMoves(), both called on the test's thread.
-  void holdMoves() {
-    if (!std::exchange(held_, true)) gate_.lock();
-  }
-  void releaseMoves() {
-    if (std::exchange(held_, false)) gate_.unlock();
-  }
   void moveItemBetween(const OpenFolder& fromFolder, const std::string& fromName,
                        const OpenFolder& toFolder, const std::string& toName) override {
-    { const std::lock_guard pass(gate_); }
+    moves.pass();
     FaultInjectingPlatform::moveItemBetween(fromFolder, fromName, toFolder, toName);
+  }
+  std::vector<DirectoryEntry> contentsOfDirectory(const std::string& path) override {
+    if (path == heldListing) listing.pass();
+    return FaultInjectingPlatform::contentsOfDirectory(path);
   }
 
  private:
   std::string infoFile_;
-  std::mutex gate_;
-  bool held_ = false;
 };
 
 class HostHarness : public ::testing::Test {
  protected:
-  ~HostHarness() override { platform.releaseMoves(); }
+  ~HostHarness() override {
+    platform.moves.release();
+    platform.listing.release();
+  }
 
   // The model on the harness's folders, with `presenter` for its window requests (the fake
   // desktop by default).
@@ -120,11 +137,21 @@ class HostHarness : public ::testing::Test {
   void writeSettings(const HostSettings& settings) {
     temp.file("data/Tessel/settings.json", encodeJson(settings));
   }
+  // Waits for the model's settings writes and menu publications to finish.
+  void settle() {
+    if (model) {
+      EXPECT_TRUE(waitUntil([this] { return model->settled(); }));
+    }
+  }
   HostSettings storedSettings() {
+    settle();
     return decodeJson<HostSettings>(platform.readFile(settingsFile()));
   }
   std::string journal() { return platform.readFile(support() + "/undo.json"); }
-  MenuSnapshot publishedMenu() { return SharedContainer::snapshot(platform); }
+  MenuSnapshot publishedMenu() {
+    settle();
+    return SharedContainer::snapshot(platform);
+  }
   std::string status() const { return model->status().toStdString(); }
 
   // Runs a move or an undo to its end; its completion's answer.
@@ -139,13 +166,13 @@ class HostHarness : public ::testing::Test {
   }
   // Starts a move of `file` into the first favourite that stays busy until finishHeldMove().
   void startHeldMove(const std::string& file) {
-    platform.holdMoves();
+    platform.moves.hold();
     model->move({fileUrl(file)}, QString::fromStdString(model->settings().favorites.at(0).path),
                 false);
     ASSERT_TRUE(model->busy());
   }
   void finishHeldMove() {
-    platform.releaseMoves();
+    platform.moves.release();
     ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
   }
 

@@ -100,14 +100,28 @@ std::string AppModel::resolveGrant(const FolderGrant& grant) const {
 }
 
 void AppModel::saveSettings() {
-  try {
-    store_.save(settings_);
-    access_.reopenScopes(settings_);
-  } catch (const std::exception& error) {
-    setStatusText(error.what());
-    return;
-  }
-  refreshMenu();
+  // A walk of the settings before these is out of date already, not only once they are stored.
+  const std::uint64_t generation = ++newestMenu_;
+  ++unfinishedWrites_;
+  worker_.run<bool>(
+      [store = &store_, settings = settings_] {
+        store->save(settings);
+        return true;
+      },
+      this,
+      [this, generation](const Outcome<bool>& outcome) {
+        --unfinishedWrites_;
+        try {
+          if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
+            std::rethrow_exception(*error);
+          }
+          access_.reopenScopes(settings_);
+        } catch (const std::exception& error) {
+          setStatusText(error.what());
+          return;
+        }
+        publishMenu(generation);
+      });
 }
 
 void AppModel::addFolder(const QUrl& url, bool favorite) {
@@ -145,13 +159,31 @@ void AppModel::addSourceFolder() {
 }
 
 void AppModel::refreshMenu() {
-  try {
-    SharedContainer::publish(buildMenuSnapshot(settings_, access_, platform_), platform_);
-  } catch (const std::exception& error) {
-    setStatusText(error.what());
-    return;
-  }
-  desktop_.notifier.postSettingsChanged();
+  publishMenu(++newestMenu_);
+}
+
+void AppModel::publishMenu(std::uint64_t generation) {
+  ++unfinishedWrites_;
+  menuWorker_.run<bool>(
+      [newest = &newestMenu_, generation, settings = settings_, access = access_,
+       platform = &platform_] {
+        // A newer refresh waits behind this one and publishes for both.
+        if (*newest != generation) return false;
+        MenuSnapshot snapshot = buildMenuSnapshot(settings, access, *platform);
+        if (*newest != generation) return false;
+        SharedContainer::publish(snapshot, *platform);
+        return true;
+      },
+      this,
+      [this, generation](const Outcome<bool>& outcome) {
+        --unfinishedWrites_;
+        if (generation != newestMenu_) return;
+        if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
+          setStatusText(errorDescription(*error));
+        } else if (std::get<bool>(outcome)) {
+          desktop_.notifier.postSettingsChanged();
+        }
+      });
 }
 
 }  // namespace tessel

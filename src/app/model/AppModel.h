@@ -1,7 +1,9 @@
 // The host's state and everything it does: the settings and folder grants, the menu snapshot
 // it publishes for the file-manager extension, and the moves, undos and requests it carries
-// out. Lives on the GUI thread and is touched only there; engine moves and undos run on the
-// worker thread "Tessel.moves" and their outcome comes back as a queued call.
+// out. Lives on the GUI thread and is touched only there. Whatever may wait on the disk runs on
+// a worker and its outcome comes back as a queued call: engine moves and undos and the
+// settings writes on "Tessel.moves", the folder walk and publication of the menu on
+// "Tessel.menu", so a favourite on a slow or hung mount never freezes the window.
 //
 // Every outcome ends in the one status line, `status`; failures never escape an operation
 // (except openFolder, whose caller shows the message).
@@ -11,6 +13,8 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -20,7 +24,7 @@
 #include "model/Desktop.h"
 #include "model/FolderAccess.h"
 #include "model/HostSettings.h"
-#include "model/MoveWorker.h"
+#include "model/SerialWorker.h"
 #include "model/SettingsStore.h"
 #include "platform/Platform.h"
 
@@ -67,19 +71,23 @@ class AppModel : public QObject {
   const std::string& supportFolder() const { return store_.supportFolder(); }
   // For the window's "Clear Undo History"; the engine serialises its own calls.
   MoveEngine& engine() { return engine_; }
-  const QThread& workerThread() const { return worker_.thread(); }
+  // False while a settings write or a menu publication has been started and not finished.
+  bool settled() const { return unfinishedWrites_ == 0; }
 
   // Settings and grants.
   void reopenScopes();
   std::string resolveGrant(const FolderGrant& grant) const;
   const std::vector<std::string>& retainedScopes() const { return access_.retainedScopes(); }
+  // Stores the settings in the background, then reopens the grants and refreshes the menu; a
+  // failure shows in `status`.
   void saveSettings();
   // Adds the picked folder as a favourite (true) or a source folder (false); a folder already
   // in that list only gets a renewed bookmark.
   void addFolder(const QUrl& url, bool favorite);
   void addSourceFolder();
 
-  // Publishes a new menu snapshot and tells the extension.
+  // Builds and publishes a new menu snapshot in the background and tells the extension. Of
+  // several refreshes in a row only the newest publishes.
   void refreshMenu();
 
   // Requests and operations.
@@ -116,6 +124,8 @@ class AppModel : public QObject {
                   const std::vector<std::string>& moveServiceRoots, const Completion& completion);
   void finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion);
   void carryOut(const MoveRequest& request);
+  // Walks and publishes the menu of the current settings unless `generation` is overtaken.
+  void publishMenu(std::uint64_t generation);
 
   Desktop desktop_;
   Platform& platform_;
@@ -133,8 +143,12 @@ class AppModel : public QObject {
   std::set<std::string> serviceSourcePaths_;
   // The service roots of the last move that moved something: extra source roots for undo.
   std::vector<std::string> lastServiceRoots_;
-  // Declared last: its thread stops first, while everything a job touches still exists.
-  MoveWorker worker_;
+  int unfinishedWrites_ = 0;
+  // The number of the newest refreshMenu(); a walk that finds it changed publishes nothing.
+  std::atomic<std::uint64_t> newestMenu_ = 0;
+  // Declared last: their threads stop first, while everything a job touches still exists.
+  SerialWorker worker_{QStringLiteral("Tessel.moves")};
+  SerialWorker menuWorker_{QStringLiteral("Tessel.menu")};
 };
 
 }  // namespace tessel

@@ -1,10 +1,11 @@
-// The one thread on which engine moves and undos run ("Tessel.moves"), one job at a time.
+// A thread of the host's own that runs jobs one at a time, in the order they were queued.
 // Jobs get copies of what they need and return a value or throw; the outcome is handed back
 // to the receiver's thread as a queued call, so the job never touches the receiver itself.
 #pragma once
 
 #include <QMetaObject>
 #include <QObject>
+#include <QString>
 #include <QThread>
 #include <exception>
 #include <functional>
@@ -18,15 +19,14 @@ namespace tessel {
 template <class T>
 using Outcome = std::variant<T, std::exception_ptr>;
 
-class MoveWorker {
+class SerialWorker {
  public:
-  MoveWorker();
-  // Waits for the running job; jobs not yet started are dropped.
-  ~MoveWorker();
-  MoveWorker(const MoveWorker&) = delete;
-  MoveWorker& operator=(const MoveWorker&) = delete;
-
-  const QThread& thread() const { return thread_; }
+  explicit SerialWorker(const QString& name);
+  // Runs every job queued so far, then stops the thread: a queued settings write must not be
+  // lost on the way out. Outcomes that arrive after the receiver is gone are dropped.
+  ~SerialWorker();
+  SerialWorker(const SerialWorker&) = delete;
+  SerialWorker& operator=(const SerialWorker&) = delete;
 
   // Queues `job`; `done` later runs on `receiver`'s thread with the outcome, unless the
   // receiver is gone by then. The receiver must outlive this worker's thread.
