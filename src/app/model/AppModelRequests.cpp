@@ -131,12 +131,10 @@ void AppModel::finishUndo(const Outcome<std::int64_t>& outcome, const Completion
 }
 
 void AppModel::openFolder(const QString& path) {
-  const std::vector<std::string> favorites = access_.resolveGrants(settings_.favorites);
+  const std::vector<std::string> favorites =
+      PathSafety::canonicalAll(access_.resolveGrants(settings_.favorites), platform_);
   const std::string target = PathSafety::canonical(path.toStdString(), platform_);
-  const bool insideFavorite = std::ranges::any_of(favorites, [&](const std::string& favorite) {
-    return PathSafety::contains(favorite, target, platform_);
-  });
-  if (!insideFavorite || !isFolder(target, platform_)) {
+  if (!PathSafety::insideAnyCanonical(favorites, target) || !isFolder(target, platform_)) {
     throw TesselError::invalid(ModelTexts::cannotOpenDestination());
   }
   if (!desktop_.folders.openFolder(QString::fromStdString(target))) {

@@ -17,14 +17,13 @@ constexpr const char* kNeverRoots[] = {"/", "/System/Volumes/Data"};
 std::vector<MenuDestination> recentDestinations(const std::vector<std::string>& recent,
                                                 const std::vector<std::string>& favoriteFolders,
                                                 Platform& platform) {
+  const std::vector<std::string> favorites = PathSafety::canonicalAll(favoriteFolders, platform);
   std::vector<MenuDestination> destinations;
   const size_t considered = std::min(recent.size(), kRecentLimit);
   for (size_t i = 0; i < considered; ++i) {
     const std::string& path = recent[i];
-    const bool insideFavorite = std::ranges::any_of(favoriteFolders, [&](const std::string& f) {
-      return PathSafety::contains(f, path, platform);
-    });
-    if (insideFavorite && platform.fileExists(path)) {
+    if (PathSafety::insideAnyCanonical(favorites, PathSafety::canonical(path, platform)) &&
+        platform.fileExists(path)) {
       destinations.push_back({lastComponent(path), path, {}});
     }
   }

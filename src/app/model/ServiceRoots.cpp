@@ -6,23 +6,19 @@
 namespace tessel {
 
 std::set<std::string> canonicalPaths(const std::vector<std::string>& items, Platform& platform) {
-  std::set<std::string> paths;
-  for (const std::string& item : items) paths.insert(PathSafety::canonical(item, platform));
-  return paths;
+  const std::vector<std::string> paths = PathSafety::canonicalAll(items, platform);
+  return {paths.begin(), paths.end()};
 }
 
 std::vector<std::string> serviceRoots(const std::vector<std::string>& sources,
                                       const std::set<std::string>& receivedItems,
                                       Platform& platform) {
-  if (receivedItems.empty() || sources.empty() ||
-      canonicalPaths(sources, platform) != receivedItems) {
+  std::vector<std::string> roots = PathSafety::canonicalAll(sources, platform);
+  if (receivedItems.empty() || roots.empty() ||
+      std::set<std::string>(roots.begin(), roots.end()) != receivedItems) {
     return {};
   }
-  std::vector<std::string> roots;
-  roots.reserve(sources.size());
-  for (const std::string& source : sources) {
-    roots.push_back(parentPath(PathSafety::canonical(source, platform)));
-  }
+  for (std::string& root : roots) root = parentPath(root);
   return roots;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "core/DataHome.h"
 #include "core/Errors.h"
 #include "path/PathText.h"
 
@@ -10,14 +11,6 @@ namespace {
 
 constexpr const char* kSettingsFileName = "settings.json";
 constexpr const char* kJournalFileName = "undo.json";
-
-// $XDG_DATA_HOME when it is an absolute path (the base directory rules ignore a relative one),
-// otherwise ~/.local/share.
-std::string dataHome(Platform& platform) {
-  const std::optional<std::string> configured = platform.environment("XDG_DATA_HOME");
-  if (configured && !configured->empty() && configured->front() == '/') return *configured;
-  return joinPath(platform.homeFolder(), ".local/share");
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "container/SharedContainer.h"
 
 #include "core/Bundle.h"
+#include "core/DataHome.h"
 #include "core/Errors.h"
 #include "core/Localization.h"
 #include "path/PathText.h"
@@ -16,14 +17,6 @@ bool namesOneFolder(std::string_view identifier) {
   return !identifier.empty() && identifier != "." && identifier != ".." &&
          identifier.find('/') == std::string_view::npos &&
          identifier.find('\0') == std::string_view::npos;
-}
-
-// $XDG_DATA_HOME when it is an absolute path (the base directory rules ignore a relative one),
-// otherwise ~/.local/share.
-std::string dataHome(Platform& platform) {
-  const std::optional<std::string> configured = platform.environment("XDG_DATA_HOME");
-  if (configured && !configured->empty() && configured->front() == '/') return *configured;
-  return joinPath(platform.homeFolder(), ".local/share");
 }
 
 TesselError noContainer() {

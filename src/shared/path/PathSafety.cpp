@@ -1,5 +1,6 @@
 #include "path/PathSafety.h"
 
+#include <algorithm>
 #include <deque>
 
 #include "path/PathText.h"
@@ -58,6 +59,18 @@ bool containsCanonical(const std::string& root, const std::string& candidate) {
   if (root == "/") return !candidate.empty() && candidate.front() == '/';
   return candidate.size() > root.size() && candidate.compare(0, root.size(), root) == 0 &&
          candidate[root.size()] == '/';
+}
+
+std::vector<std::string> canonicalAll(const std::vector<std::string>& paths, Platform& platform) {
+  std::vector<std::string> result;
+  result.reserve(paths.size());
+  for (const std::string& path : paths) result.push_back(canonical(path, platform));
+  return result;
+}
+
+bool insideAnyCanonical(const std::vector<std::string>& roots, const std::string& candidate) {
+  return std::ranges::any_of(
+      roots, [&](const std::string& root) { return containsCanonical(root, candidate); });
 }
 
 bool contains(const std::string& root, const std::string& candidate, Platform& platform) {

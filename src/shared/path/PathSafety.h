@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tessel {
 
@@ -25,6 +26,12 @@ bool contains(const std::string& root, const std::string& candidate);
 
 // The containment test alone, on paths that are already canonical.
 bool containsCanonical(const std::string& root, const std::string& candidate);
+
+// canonical() of each path, in order.
+std::vector<std::string> canonicalAll(const std::vector<std::string>& paths, Platform& platform);
+
+// True when canonical `candidate` lies inside one of the canonical `roots`.
+bool insideAnyCanonical(const std::vector<std::string>& roots, const std::string& candidate);
 
 }  // namespace PathSafety
 }  // namespace tessel
