@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Localization.h"
+#include "request/HostAddress.h"
 
 namespace tessel {
 
@@ -13,7 +14,7 @@ FinderSync::FinderSync(FinderController& finder, NotificationCenter& notificatio
   refreshDirectories();
   // The centre never calls the handler after removeObserver() returns, and the destructor
   // removes it first: the handler cannot outlive the object.
-  observer = notifications_.addObserver(std::string(kSettingsChangedNotification), [this] {
+  observer = notifications_.addObserver(std::string(HostAddress::kSettingsNotification), [this] {
     snapshots.invalidate();
     refreshDirectories();
   });

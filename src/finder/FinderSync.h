@@ -53,8 +53,6 @@ class FinderSync {
 
   // The most recently registered commands kept; older menu items stop working.
   static constexpr std::int64_t kMaxCommands = 8192;
-  // Posted by the host after each publication of the menu snapshot.
-  static constexpr std::string_view kSettingsChangedNotification = "com.quillmark.Tessel.settings";
 
   // Watches the snapshot's folders at once and again on every settings-changed notification.
   FinderSync(FinderController& finder, NotificationCenter& notifications, Workspace& workspace,

@@ -3,14 +3,18 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
+#include "request/HostAddress.h"
+
 namespace tessel {
 
 void DBusSettingsNotifier::postSettingsChanged() {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return;
-  bus.send(QDBusMessage::createSignal(QStringLiteral("/com/quillmark/Tessel"),
-                                      QStringLiteral("com.quillmark.Tessel"),
-                                      QStringLiteral("settings")));
+  const auto text = [](std::string_view name) {
+    return QString::fromUtf8(name.data(), name.size());
+  };
+  bus.send(QDBusMessage::createSignal(text(HostAddress::kObjectPath), text(HostAddress::kInterface),
+                                      text(HostAddress::kSettingsSignal)));
 }
 
 }  // namespace tessel

@@ -8,6 +8,7 @@
 #include "GDBusNotificationCenter.h"
 #include "NautilusMenuItems.h"
 #include "SpawnWorkspace.h"
+#include "request/HostAddress.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ namespace {
 struct ProviderSession {
   explicit ProviderSession(NautilusMenuProvider* provider)
       : itemsUpdated(notifications.addObserver(
-            std::string(tessel::FinderSync::kSettingsChangedNotification),
+            std::string(tessel::HostAddress::kSettingsNotification),
             [provider] { nautilus_menu_provider_emit_items_updated_signal(provider); })) {}
   ~ProviderSession() { notifications.removeObserver(itemsUpdated); }
   ProviderSession(const ProviderSession&) = delete;
