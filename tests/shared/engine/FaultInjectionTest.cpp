@@ -13,9 +13,10 @@ class FaultInjectionTest : public EngineTest {
   std::map<std::string, std::string> before = items();
 };
 
-// A fault at one step of a batch of five: the third item's rename or the reading of its
-// identity (its second read, after the checks), the folder sync or the commit after the
-// moves. The result, the stored entries and the files agree, and undo repairs.
+// A fault at one step of a batch of five: the third item's rename (an error that may hide a
+// rename done, then one that proves nothing moved) or the reading of its identity (its second
+// read, after the checks), the folder sync or the commit after the moves. The result, the stored
+// entries and the files agree, and undo repairs.
 TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
   struct Case {
     FileOperation operation;
@@ -24,6 +25,7 @@ TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
     int code, moved, entries, pending;
   };
   for (const Case& fault : {Case{FileOperation::move, "/f3", 1, EACCES, 2, 3, 1},
+                            Case{FileOperation::move, "/f3", 1, ENOENT, 2, 2, 0},
                             Case{FileOperation::attributes, "Sources/f3", 2, EIO, 2, 2, 0},
                             Case{FileOperation::sync, "", 1, EIO, 5, 5, 5},
                             Case{FileOperation::write, "", 2, ENOSPC, 5, 5, 5}}) {
