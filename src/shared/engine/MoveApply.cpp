@@ -13,6 +13,7 @@
 #include "engine/ItemIdentity.h"
 #include "engine/MoveEngine.h"
 #include "engine/MovePlanner.h"
+#include "engine/MoveRefusal.h"
 #include "engine/PinnedFolders.h"
 
 namespace tessel {
@@ -49,9 +50,19 @@ struct Stop {
   bool mayHaveMoved = false;
 };
 
-// Moves one item of the plan.
+// Moves one item of the plan. Its source is read again just before the rename, through the
+// folder the rename uses: the identity recorded before the moves may be stale by now. A link
+// put there since the checks is refused like any link; any other item found there is the one
+// that moves, and its entry is given the identity of what actually moved, so that undo finds it.
 std::optional<Stop> moveItem(const PlannedMove& item, const std::string& destination,
-                             PinnedFolders& folders) {
+                             MoveEntry& entry, PinnedFolders& folders) {
+  if (const std::optional<std::string> failure = failureOf([&] {
+        const FileAttributes found = folders.attributes(item.sourceFolder, item.name);
+        if (found.type == FileType::symbolicLink) throw refusal(MoveRefusal::symbolicLink);
+        entry.identity = identityString(found);
+      })) {
+    return Stop{*failure, false};
+  }
   try {
     folders.move(item.sourceFolder, item.name, destination, item.targetName);
   } catch (const PlatformError& error) {
@@ -85,7 +96,7 @@ MoveResult MoveEngine::apply(const MovePlan& plan) {
   size_t moved = 0;
   std::optional<Stop> stop;
   while (moved < journal.entries.size() && !stop) {
-    stop = moveItem(plan.moves[moved], plan.destination.path, folders);
+    stop = moveItem(plan.moves[moved], plan.destination.path, journal.entries[moved], folders);
     if (!stop) ++moved;
   }
   if (stop) {
