@@ -1,5 +1,6 @@
 #include "engine/MoveRefusal.h"
 
+#include "core/DisplayPath.h"
 #include "core/Localization.h"
 
 namespace tessel {
@@ -57,6 +58,17 @@ std::string messageFor(MoveRefusal reason) {
 
 TesselError refusal(MoveRefusal reason) {
   return TesselError::invalid(messageFor(reason));
+}
+
+DecodingError unreadableJournal(const std::string& path, const std::string& reason) {
+  return DecodingError(formatText(
+      localizedText("移動履歴「%@」を読み込めないため、何も変更していません。Tesselの設定ウインドウ"
+                    "で「履歴を確定」を押すと、再び移動できます（直前の移動は取り消せなくなりま"
+                    "す）。%@",
+                    "Tessel cannot read its undo history “%@”, so nothing was changed. Click "
+                    "Clear Undo History in Tessel’s settings window to move files again (the last "
+                    "move can then no longer be undone). %@"),
+      {displayPath(path), reason}));
 }
 
 }  // namespace tessel

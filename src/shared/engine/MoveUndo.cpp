@@ -106,7 +106,7 @@ bool undoEntry(const MoveEntry& entry, UndoPlaces& places, PinnedFolders& folder
 std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
                               const std::vector<std::string>& destinationRoots) {
   const std::lock_guard guard(lock_);
-  std::optional<MoveJournal> remaining = journal();
+  std::optional<MoveJournal> remaining = readableJournal();
   if (!remaining) return 0;
 
   UndoPlaces places(sourceRoots, destinationRoots, fm_);
