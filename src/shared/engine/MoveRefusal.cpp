@@ -71,4 +71,14 @@ DecodingError unreadableJournal(const std::string& path, const std::string& reas
       {displayPath(path), reason}));
 }
 
+TesselError undoneButNotRecorded(const std::string& reason) {
+  return TesselError::invalid(formatText(
+      localizedText("ファイルは元の場所に戻りましたが、移動履歴を更新できませんでした（%@）。もう"
+                    "一度「移動を取り消す」を選ぶと古い記録が消えます。ファイルは移動しません。",
+                    "The files are back in place, but the undo history could not be updated "
+                    "(%@). Choose Undo Move once more to clear the old record; it moves no "
+                    "files."),
+      {reason}));
+}
+
 }  // namespace tessel

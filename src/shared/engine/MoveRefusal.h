@@ -33,4 +33,8 @@ TesselError refusal(MoveRefusal reason);
 // cleared, which the message says, with the file it means.
 DecodingError unreadableJournal(const std::string& path, const std::string& reason);
 
+// Every item went back but the journal could not be rewritten (`reason`): the files are where
+// they were, and one more undo clears the stale record.
+TesselError undoneButNotRecorded(const std::string& reason);
+
 }  // namespace tessel

@@ -45,6 +45,32 @@ TEST_F(UndoTest, StopsWithoutOverwritingAtTheFirstEntryItCannotMoveBack) {
   EXPECT_EQ(undoError(), kOccupied);
 }
 
+// Every item went back, but the journal could not be rewritten: the message says the files are
+// back, and one more undo clears the stale record without moving anything.
+TEST_F(UndoTest, AnUndoThatCannotRecordItsEndSaysTheFilesAreBack) {
+  for (const auto& [language, message] : std::vector<std::pair<const char*, std::string>>{
+           {"en",
+            "The files are back in place, but the undo history could not be updated "
+            "(Cannot write \"" +
+                journalPath +
+                "\": No space left on device). Choose Undo Move once more to clear the old "
+                "record; it moves no files."},
+           {"ja", "ファイルは元の場所に戻りましたが、移動履歴を更新できませんでした（「" +
+                      journalPath +
+                      "」に書き込めません: No space left on device）。もう一度「移動を取り消す」"
+                      "を選ぶと古い記録が消えます。ファイルは移動しません。"}}) {
+    const ScopedLanguage chosen(language);
+    platform.failNth(FileOperation::write, 1, ENOSPC);
+    EXPECT_EQ(undoError(), message);
+    platform.clearFaults();
+    for (const std::string& item : moved) EXPECT_TRUE(itemExists(item, platform)) << item;
+    EXPECT_EQ(storedEntries().size(), 3u);
+    EXPECT_EQ(undo(), 0);
+    EXPECT_TRUE(nothingToUndo(engine));
+    ASSERT_EQ(move(moved).moved, 3);
+  }
+}
+
 // No file is no journal, but an unreadable one is an error that undo and move report and
 // leave alone, naming it and the way on: clearing the history (which never reads it).
 TEST_F(EngineTest, NoJournalFileIsNoJournalButAnUnreadableOneIsAnError) {
