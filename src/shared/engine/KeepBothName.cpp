@@ -1,5 +1,6 @@
 #include "engine/KeepBothName.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tessel {
@@ -19,6 +20,13 @@ bool canBeExtension(std::string_view text) {
   return true;
 }
 
+// The longest prefix of `text` of at most `bytes` bytes that does not cut a UTF-8 sequence.
+std::string_view wholeCharacters(std::string_view text, size_t bytes) {
+  if (text.size() <= bytes) return text;
+  while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+  return text.substr(0, bytes);
+}
+
 }  // namespace
 
 NameParts splitPathExtension(std::string_view name) {
@@ -31,9 +39,19 @@ NameParts splitPathExtension(std::string_view name) {
 }
 
 std::string numberedName(const NameParts& parts, long long n) {
-  std::string name = parts.stem + " (" + std::to_string(n) + ")";
-  if (!parts.extension.empty()) name += "." + parts.extension;
-  return name;
+  const std::string number = " (" + std::to_string(n) + ")";
+  const std::string extension = parts.extension.empty() ? "" : "." + parts.extension;
+  if (parts.stem.size() + number.size() + extension.size() <= kMaxNameBytes) {
+    return parts.stem + number + extension;
+  }
+  // Too long for the file system: the stem gives way, so that the number and the extension
+  // stay whole. An extension that leaves no room for any of the stem is cut with it instead.
+  const size_t room = kMaxNameBytes - std::min(kMaxNameBytes, number.size() + extension.size());
+  if (const std::string_view stem = wholeCharacters(parts.stem, room); !stem.empty()) {
+    return std::string(stem) + number + extension;
+  }
+  const std::string whole = parts.stem + extension;
+  return std::string(wholeCharacters(whole, kMaxNameBytes - number.size())) + number;
 }
 
 }  // namespace tessel

@@ -1,6 +1,7 @@
 // Names for keeping both items when a name is taken: "report.pdf" becomes "report (2).pdf".
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,12 @@ struct NameParts {
 };
 NameParts splitPathExtension(std::string_view name);
 
-// The keep-both name with number `n` (2 and upwards): "archive.tar (2).gz", "Photos (2)".
+// The longest name, in bytes, that Linux file systems take.
+inline constexpr size_t kMaxNameBytes = 255;
+
+// The keep-both name with number `n` (2 and upwards): "archive.tar (2).gz", "Photos (2)". A
+// name that would pass kMaxNameBytes loses the end of its stem, in whole UTF-8 characters, so
+// that both items are still kept: the number and the extension stay whole.
 std::string numberedName(const NameParts& parts, long long n);
 
 }  // namespace tessel

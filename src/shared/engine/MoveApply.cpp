@@ -7,11 +7,13 @@
 // entries, which undo settles by what the files show: an item at its target with its identity
 // goes back, an item still at its source with its identity is dropped.
 #include <algorithm>
+#include <cerrno>
 
 #include "core/Errors.h"
 #include "engine/ItemIdentity.h"
 #include "engine/MoveEngine.h"
 #include "engine/MovePlanner.h"
+#include "engine/MoveRefusal.h"
 #include "engine/PinnedFolders.h"
 
 namespace tessel {
@@ -33,6 +35,40 @@ std::optional<std::string> failureOf(Step&& step) {
 
 void commitFirst(MoveJournal& journal, size_t count) {
   for (size_t i = 0; i < count; ++i) journal.entries[i].pending = false;
+}
+
+// Errors a rename meets while looking up its names, before it changes anything: the item is
+// still where it was, or gone from there by someone else's doing, but not moved by this batch.
+bool renameLeftItemAlone(const PlatformError& error) {
+  const int code = error.code();
+  return code == ENOENT || code == EEXIST || code == ELOOP || code == ENAMETOOLONG;
+}
+
+// Why the batch stopped at an item, and whether that item may have moved all the same.
+struct Stop {
+  std::string failure;
+  bool mayHaveMoved = false;
+};
+
+// Moves one item of the plan. Its source is read again just before the rename, through the
+// folder the rename uses: the identity recorded before the moves may be stale by now. A link
+// put there since the checks is refused like any link; any other item found there is the one
+// that moves, and its entry is given the identity of what actually moved, so that undo finds it.
+std::optional<Stop> moveItem(const PlannedMove& item, const std::string& destination,
+                             MoveEntry& entry, PinnedFolders& folders) {
+  if (const std::optional<std::string> failure = failureOf([&] {
+        const FileAttributes found = folders.attributes(item.sourceFolder, item.name);
+        if (found.type == FileType::symbolicLink) throw refusal(MoveRefusal::symbolicLink);
+        entry.identity = identityString(found);
+      })) {
+    return Stop{*failure, false};
+  }
+  try {
+    folders.move(item.sourceFolder, item.name, destination, item.targetName);
+  } catch (const PlatformError& error) {
+    return Stop{error.what(), !renameLeftItemAlone(error)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -58,18 +94,19 @@ MoveResult MoveEngine::apply(const MovePlan& plan) {
   if (result.failure) return result;
 
   size_t moved = 0;
-  while (moved < journal.entries.size() && !result.failure) {
-    const PlannedMove& item = plan.moves[moved];
-    result.failure = failureOf([&] {
-      folders.move(item.sourceFolder, item.name, plan.destination.path, item.targetName);
-    });
-    if (!result.failure) ++moved;
+  std::optional<Stop> stop;
+  while (moved < journal.entries.size() && !stop) {
+    stop = moveItem(plan.moves[moved], plan.destination.path, journal.entries[moved], folders);
+    if (!stop) ++moved;
   }
-  if (result.failure) {
-    // Stopped at an item: the items before it are committed, its own entry stays pending and
-    // the items never tried leave the journal. Should this fail too, the file keeps every
-    // entry pending, which undo settles just as well.
-    journal.entries.resize(moved + 1);
+  if (stop) {
+    // Stopped at an item: the items before it are committed and the items never tried leave
+    // the journal. The item's own entry stays pending only when its rename may have happened:
+    // one known not to have moved it would be left for undo to look for where it may no
+    // longer be, blocking undo and every later batch. Should this write fail too, the file
+    // keeps every entry pending, which undo settles as long as the items are where it looks.
+    result.failure = stop->failure;
+    journal.entries.resize(moved + (stop->mayHaveMoved ? 1 : 0));
     commitFirst(journal, moved);
     failureOf([&] {
       folders.syncChanged();

@@ -47,6 +47,16 @@ std::optional<MoveJournal> MoveEngine::journal() {
   return decodeJson<MoveJournal>(fm_.readFile(journalURL_));
 }
 
+std::optional<MoveJournal> MoveEngine::readableJournal() {
+  try {
+    return journal();
+  } catch (const DecodingError& error) {
+    // Left as it is: the batch it records may still be read by hand. Only clearing the history
+    // removes it, so the message names that way out.
+    throw unreadableJournal(journalURL_, error.what());
+  }
+}
+
 void MoveEngine::writeJournal(const MoveJournal& journal) {
   createFoldersDurably(parentPath(journalURL_), fm_);
   fm_.writeFileAtomically(journalURL_, encodeJson(journal), Durability::durable);
@@ -59,7 +69,7 @@ MoveResult MoveEngine::move(const std::vector<std::string>& sources, const std::
   const std::lock_guard guard(lock_);
   checkBatchSize(sources.size());
   const CheckedDestination checked = checkDestination(destination, destinationRoots, fm_);
-  if (const std::optional<MoveJournal> last = journal(); last && hasPendingEntry(*last)) {
+  if (const std::optional<MoveJournal> last = readableJournal(); last && hasPendingEntry(*last)) {
     throw refusal(MoveRefusal::interruptedMove);
   }
   return apply(planMoves(sources, sourceRoots, checked, policy, fm_));

@@ -52,6 +52,9 @@ class MoveEngine {
 
  private:
   MoveResult apply(const MovePlan& plan);
+  // journal() for a move or an undo, whose message for a file that cannot be decoded names
+  // the file and how to go on.
+  std::optional<MoveJournal> readableJournal();
   // Replaces the journal file durably, making its folder first when missing.
   void writeJournal(const MoveJournal& journal);
 

@@ -1,5 +1,6 @@
 #include "engine/MoveRefusal.h"
 
+#include "core/DisplayPath.h"
 #include "core/Localization.h"
 
 namespace tessel {
@@ -57,6 +58,27 @@ std::string messageFor(MoveRefusal reason) {
 
 TesselError refusal(MoveRefusal reason) {
   return TesselError::invalid(messageFor(reason));
+}
+
+DecodingError unreadableJournal(const std::string& path, const std::string& reason) {
+  return DecodingError(formatText(
+      localizedText("移動履歴「%@」を読み込めないため、何も変更していません。Tesselの設定ウインドウ"
+                    "で「履歴を確定」を押すと、再び移動できます（直前の移動は取り消せなくなりま"
+                    "す）。%@",
+                    "Tessel cannot read its undo history “%@”, so nothing was changed. Click "
+                    "Clear Undo History in Tessel’s settings window to move files again (the last "
+                    "move can then no longer be undone). %@"),
+      {displayPath(path), reason}));
+}
+
+TesselError undoneButNotRecorded(const std::string& reason) {
+  return TesselError::invalid(formatText(
+      localizedText("ファイルは元の場所に戻りましたが、移動履歴を更新できませんでした（%@）。もう"
+                    "一度「移動を取り消す」を選ぶと古い記録が消えます。ファイルは移動しません。",
+                    "The files are back in place, but the undo history could not be updated "
+                    "(%@). Choose Undo Move once more to clear the old record; it moves no "
+                    "files."),
+      {reason}));
 }
 
 }  // namespace tessel

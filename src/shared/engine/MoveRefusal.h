@@ -2,6 +2,8 @@
 // reads in the status line.
 #pragma once
 
+#include <string>
+
 #include "core/Errors.h"
 
 namespace tessel {
@@ -26,5 +28,13 @@ enum class MoveRefusal {
 
 // The refusal as an error carrying its text in the user's language.
 TesselError refusal(MoveRefusal reason);
+
+// The journal at `path` cannot be decoded (`reason`): moves and undo stop until the history is
+// cleared, which the message says, with the file it means.
+DecodingError unreadableJournal(const std::string& path, const std::string& reason);
+
+// Every item went back but the journal could not be rewritten (`reason`): the files are where
+// they were, and one more undo clears the stale record.
+TesselError undoneButNotRecorded(const std::string& reason);
 
 }  // namespace tessel

@@ -106,7 +106,7 @@ bool undoEntry(const MoveEntry& entry, UndoPlaces& places, PinnedFolders& folder
 std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
                               const std::vector<std::string>& destinationRoots) {
   const std::lock_guard guard(lock_);
-  std::optional<MoveJournal> remaining = journal();
+  std::optional<MoveJournal> remaining = readableJournal();
   if (!remaining) return 0;
 
   UndoPlaces places(sourceRoots, destinationRoots, fm_);
@@ -128,9 +128,10 @@ std::int64_t MoveEngine::undo(const std::vector<std::string>& sourceRoots,
     try {
       folders.syncChanged();
       writeJournal(*remaining);
-    } catch (const PlatformError&) {
-      // What stopped the walk is the news; a journal left longer is only undone again.
-      if (!stop) throw;
+    } catch (const PlatformError& error) {
+      // What stopped the walk is the news; a journal left longer is only undone again. With
+      // every item back, the files are as the user asked and only their record is stale.
+      if (!stop) throw undoneButNotRecorded(error.what());
     }
   }
   if (stop) std::rethrow_exception(stop);

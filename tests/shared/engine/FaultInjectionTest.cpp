@@ -13,9 +13,10 @@ class FaultInjectionTest : public EngineTest {
   std::map<std::string, std::string> before = items();
 };
 
-// A fault at one step of a batch of five: the third item's rename or the reading of its
-// identity (its second read, after the checks), the folder sync or the commit after the
-// moves. The result, the stored entries and the files agree, and undo repairs.
+// A fault at one step of a batch of five: the third item's rename (an error that may hide a
+// rename done, then one that proves nothing moved), the reading of its identity (its second
+// read, after the checks) or its last read before the rename, the folder sync or the commit
+// after the moves. The result, the stored entries and the files agree, and undo repairs.
 TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
   struct Case {
     FileOperation operation;
@@ -24,7 +25,9 @@ TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
     int code, moved, entries, pending;
   };
   for (const Case& fault : {Case{FileOperation::move, "/f3", 1, EACCES, 2, 3, 1},
+                            Case{FileOperation::move, "/f3", 1, ENOENT, 2, 2, 0},
                             Case{FileOperation::attributes, "Sources/f3", 2, EIO, 2, 2, 0},
+                            Case{FileOperation::attributes, "Sources/f3", 3, EIO, 2, 2, 0},
                             Case{FileOperation::sync, "", 1, EIO, 5, 5, 5},
                             Case{FileOperation::write, "", 2, ENOSPC, 5, 5, 5}}) {
     SCOPED_TRACE(std::to_string(fault.code) + " at call " + std::to_string(fault.nth));
@@ -42,6 +45,54 @@ TEST_F(FaultInjectionTest, AFaultAtOneStepIsReportedRecordedAndUndoable) {
     platform.clearFaults();
     EXPECT_EQ(undo(), fault.moved);
     EXPECT_EQ(items(), before);
+  }
+}
+
+// Another program changes the fifth source while the batch runs: it renames it away and puts a
+// link, another file or nothing in its place, just before the fourth item's rename or its own.
+// A link stops the batch as any link would, a missing source with the system's error, and
+// neither leaves an entry pending that undo could not settle; another file moves and goes back
+// as the item it is. Undo then restores every item that moved.
+TEST_F(FaultInjectionTest, ASourceChangedDuringTheBatchStaysUndoable) {
+  const std::string fifth = batch[4], away = fifth + ".away";
+  struct Case {
+    std::string before;       // the rename just before which the fifth source changes
+    std::string replacement;  // what takes its place: "link", "file", or nothing
+    int moved;
+    std::string failure;
+  };
+  for (const Case& change :
+       {Case{"/f4", "link", 4, "Symbolic links cannot be moved for safety reasons."},
+        Case{"/f4", "", 4, std::strerror(ENOENT)}, Case{"/f5", "", 4, std::strerror(ENOENT)},
+        Case{"/f4", "file", 5, ""}}) {
+    SCOPED_TRACE(change.replacement + " before " + change.before);
+    platform.addRule([&](const PlatformCall& call) -> std::optional<int> {
+      if (call.operation == FileOperation::move && call.path.ends_with(change.before) &&
+          !itemExists(away, Platform::standard())) {
+        Platform::standard().moveItem(fifth, away);
+        if (change.replacement == "link") temp.link(temp.at("Outside"), "Sources/f5");
+        if (change.replacement == "file") temp.file("Sources/f5", "impostor");
+      }
+      return std::nullopt;
+    });
+    const MoveResult result = move(batch);
+    platform.clearFaults();
+    EXPECT_EQ(result.moved, change.moved);
+    EXPECT_THAT(result.failure.value_or(""), HasSubstr(change.failure));
+    EXPECT_EQ(storedEntries().size(), static_cast<size_t>(change.moved));
+    EXPECT_EQ(std::ranges::count(storedEntries(), true, &MoveEntry::pending), 0);
+    EXPECT_EQ(errorOf([&] { EXPECT_EQ(undo(), change.moved); }), "");
+
+    std::map<std::string, std::string> expected = before, restored = items();
+    expected["Sources/f5.away"] = expected["Sources/f5"];
+    expected.erase("Sources/f5");
+    const std::string inPlace = restored["Sources/f5"];
+    restored.erase("Sources/f5");
+    EXPECT_EQ(restored, expected);
+    EXPECT_EQ(inPlace.empty(), change.replacement.empty()) << inPlace;
+    EXPECT_THAT(inPlace, HasSubstr(change.replacement));
+    if (itemExists(fifth, platform)) platform.removeItem(fifth);
+    platform.moveItem(away, fifth);
   }
 }
 

@@ -123,6 +123,22 @@ TEST_F(EngineTest, TwinNamesFromTwoFoldersUnderEachPolicy) {
   EXPECT_FALSE(itemExists(destination + "/a (2).txt", platform));
   EXPECT_EQ(undo(), 1);
   EXPECT_EQ(errorOf([&] { move(twins(), ConflictPolicy::cancel); }), kConflict);
+  // Names of the longest length a file system takes: the second one's stem is shortened.
+  const std::string longest = std::string(251, 'n') + ".txt";
+  Strings longTwins;
+  for (const std::string content : {"a", "b"}) {
+    // Made under a short name: writing one takes a longer temporary name.
+    longTwins.push_back(temp.at("Sources/" + content + "/" + longest));
+    platform.moveItem(temp.file("Sources/" + content + "/short", content), longTwins.back());
+  }
+  EXPECT_EQ(move(longTwins), (MoveResult{2, 0, std::nullopt}));
+  EXPECT_EQ(contentAt(longest) + contentAt(std::string(247, 'n') + " (2).txt"), "ab");
+}
+
+std::string repeated(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
 }
 
 // Numbers go before the extension the desktop would show; text after the last dot is not
@@ -139,10 +155,19 @@ TEST(KeepBothNameTest, NumbersGoBeforeTheVisibleExtension) {
            {"..hidden.txt", "..hidden.txt (2)"},
            {"name.\xE2\x80\x8Etxt", "name.\xE2\x80\x8Etxt (2)"},  // U+200E
            {"name.t\xD8\x9C", "name.t\xD8\x9C (2)"},              // U+061C
+           // Past 255 bytes the stem is cut in whole characters; an extension that leaves
+           // none of it is cut with it.
+           {std::string(251, 'n') + ".txt", std::string(247, 'n') + " (2).txt"},
+           {repeated("写", 83) + ".txt", repeated("写", 82) + " (2).txt"},
+           {"n." + std::string(252, 'e'), "n." + std::string(249, 'e') + " (2)"},
        }) {
-    EXPECT_EQ(numberedName(splitPathExtension(name), 2), second);
+    const std::string numbered = numberedName(splitPathExtension(name), 2);
+    EXPECT_EQ(numbered, second);
+    EXPECT_LE(numbered.size(), 255u);
   }
   EXPECT_EQ(numberedName(splitPathExtension("a.txt"), 13), "a (13).txt");
+  EXPECT_EQ(numberedName(splitPathExtension(std::string(251, 'n') + ".txt"), 13),
+            std::string(246, 'n') + " (13).txt");
 }
 
 }  // namespace

@@ -45,8 +45,34 @@ TEST_F(UndoTest, StopsWithoutOverwritingAtTheFirstEntryItCannotMoveBack) {
   EXPECT_EQ(undoError(), kOccupied);
 }
 
+// Every item went back, but the journal could not be rewritten: the message says the files are
+// back, and one more undo clears the stale record without moving anything.
+TEST_F(UndoTest, AnUndoThatCannotRecordItsEndSaysTheFilesAreBack) {
+  for (const auto& [language, message] : std::vector<std::pair<const char*, std::string>>{
+           {"en",
+            "The files are back in place, but the undo history could not be updated "
+            "(Cannot write \"" +
+                journalPath +
+                "\": No space left on device). Choose Undo Move once more to clear the old "
+                "record; it moves no files."},
+           {"ja", "ファイルは元の場所に戻りましたが、移動履歴を更新できませんでした（「" +
+                      journalPath +
+                      "」に書き込めません: No space left on device）。もう一度「移動を取り消す」"
+                      "を選ぶと古い記録が消えます。ファイルは移動しません。"}}) {
+    const ScopedLanguage chosen(language);
+    platform.failNth(FileOperation::write, 1, ENOSPC);
+    EXPECT_EQ(undoError(), message);
+    platform.clearFaults();
+    for (const std::string& item : moved) EXPECT_TRUE(itemExists(item, platform)) << item;
+    EXPECT_EQ(storedEntries().size(), 3u);
+    EXPECT_EQ(undo(), 0);
+    EXPECT_TRUE(nothingToUndo(engine));
+    ASSERT_EQ(move(moved).moved, 3);
+  }
+}
+
 // No file is no journal, but an unreadable one is an error that undo and move report and
-// leave alone, and that clearing the history (which never reads it) removes.
+// leave alone, naming it and the way on: clearing the history (which never reads it).
 TEST_F(EngineTest, NoJournalFileIsNoJournalButAnUnreadableOneIsAnError) {
   EXPECT_FALSE(engine.journal().has_value());
   EXPECT_EQ(undo(), 0);
@@ -56,11 +82,27 @@ TEST_F(EngineTest, NoJournalFileIsNoJournalButAnUnreadableOneIsAnError) {
         R"({"id":"8D1E4B55-52B2-4C8C-9F3A-0B7B8E7C2F10","date":1.5,"entries":[)" + entry + "}]}"}) {
     temp.file("Support/Tessel/undo.json", bytes);
     EXPECT_THROW(engine.journal(), DecodingError) << bytes;
+    const std::string message = "Tessel cannot read its undo history “" + journalPath +
+                                "”, so nothing was changed. Click Clear Undo History in Tessel’s "
+                                "settings window to move files again (the last move can then no "
+                                "longer be undone). " +
+                                errorOf([&] { engine.journal(); });
+    EXPECT_EQ(errorOf([&] { undo(); }), message) << bytes;
+    EXPECT_EQ(errorOf([&] { move(files(1)); }), message);
     EXPECT_THROW(undo(), DecodingError);
-    EXPECT_THROW(move(files(1)), DecodingError);
     EXPECT_EQ(platform.readFile(journalPath), bytes);
     engine.dismissHistory();
     EXPECT_FALSE(platform.fileExists(journalPath));
+  }
+  {
+    const ScopedLanguage japanese("ja");
+    temp.file("Support/Tessel/undo.json", "{not json");
+    EXPECT_EQ(errorOf([&] { undo(); }),
+              "移動履歴「" + journalPath +
+                  "」を読み込めないため、何も変更していません。Tesselの設定ウインドウで「履歴を確"
+                  "定」を押すと、再び移動できます（直前の移動は取り消せなくなります）。" +
+                  errorOf([&] { engine.journal(); }));
+    engine.dismissHistory();
   }
   EXPECT_NO_THROW(engine.dismissHistory());
   // A folder where the journal belongs is not Tessel's to delete.
