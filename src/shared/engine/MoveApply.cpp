@@ -68,7 +68,21 @@ std::optional<Stop> moveItem(const PlannedMove& item, const std::string& destina
   } catch (const PlatformError& error) {
     return Stop{error.what(), !renameLeftItemAlone(error)};
   }
-  return std::nullopt;
+  // A rename works on names, so a link put in the item's place after that read is what moved.
+  // Read at its target, such a link goes straight back and stops the batch like any link;
+  // should it not go back, its entry names it, so that undo returns it all the same.
+  FileAttributes arrived;
+  try {
+    arrived = folders.attributes(destination, item.targetName);
+  } catch (const PlatformError& error) {
+    return Stop{error.what(), true};
+  }
+  entry.identity = identityString(arrived);
+  if (arrived.type != FileType::symbolicLink) return std::nullopt;
+  const std::string refused = refusal(MoveRefusal::symbolicLink).what();
+  const bool back =
+      !failureOf([&] { folders.move(destination, item.targetName, item.sourceFolder, item.name); });
+  return Stop{refused, !back};
 }
 
 }  // namespace

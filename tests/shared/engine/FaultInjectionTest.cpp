@@ -63,6 +63,7 @@ TEST_F(FaultInjectionTest, ASourceChangedDuringTheBatchStaysUndoable) {
   };
   for (const Case& change :
        {Case{"/f4", "link", 4, "Symbolic links cannot be moved for safety reasons."},
+        Case{"/f5", "link", 4, "Symbolic links cannot be moved for safety reasons."},
         Case{"/f4", "", 4, std::strerror(ENOENT)}, Case{"/f5", "", 4, std::strerror(ENOENT)},
         Case{"/f4", "file", 5, ""}}) {
     SCOPED_TRACE(change.replacement + " before " + change.before);
