@@ -158,7 +158,9 @@ void run(const CommandLine& line, Platform& platform) {
                                         line.destinationRoots, line.policy))
               << '\n';
   } else if (line.command == "undo") {
-    std::cout << "{\"undone\":" << engine.undo(line.sourceRoots, line.destinationRoots) << "}\n";
+    // Counted before anything is printed: a failed undo must leave no half answer on stdout.
+    const std::int64_t undone = engine.undo(line.sourceRoots, line.destinationRoots);
+    std::cout << "{\"undone\":" << undone << "}\n";
   } else {
     engine.dismissHistory();
   }
