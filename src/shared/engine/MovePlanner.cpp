@@ -16,13 +16,6 @@
 namespace tessel {
 namespace {
 
-std::vector<std::string> canonicalPaths(const std::vector<std::string>& paths, Platform& platform) {
-  std::vector<std::string> result;
-  result.reserve(paths.size());
-  for (const std::string& path : paths) result.push_back(PathSafety::canonical(path, platform));
-  return result;
-}
-
 // What the checks need to know of one source, read once per source. A failure to read its
 // attributes is kept and thrown when the source's turn comes, so errors surface in order.
 struct SourceFacts {
@@ -50,27 +43,16 @@ std::optional<FileAttributes> probeIn(std::unique_ptr<OpenFolder>& open, const s
 }
 
 std::vector<SourceFacts> readSources(const std::vector<std::string>& ordered, Platform& platform) {
-  // A batch usually comes from a handful of folders: each is resolved once, and an item that
-  // is not a link itself resolves to its resolved folder plus its name.
-  std::unordered_map<std::string, std::string> canonicalFolders;
-  const std::pair<const std::string, std::string>* folder = nullptr;  // the last source's
+  // An item that is not a link itself resolves to its resolved folder plus its name.
+  PathSafety::CanonicalFolders folders(platform);
   std::unique_ptr<OpenFolder> open;
   std::vector<SourceFacts> facts(ordered.size());
   for (size_t i = 0; i < ordered.size(); ++i) {
     const std::string& source = ordered[i];
-    std::string parent = parentPath(source);
-    // The sources are sorted, so those of one folder mostly follow each other.
-    if (folder == nullptr || folder->first != parent) {
-      auto found = canonicalFolders.find(parent);
-      if (found == canonicalFolders.end()) {
-        std::string canonical = PathSafety::canonical(parent, platform);
-        found = canonicalFolders.emplace(std::move(parent), std::move(canonical)).first;
-      }
-      folder = &*found;
-    }
+    const std::string& folder = folders.of(parentPath(source));
     const std::string& name = facts[i].name = lastComponent(source);
-    facts[i].folder = folder->second;
-    facts[i].attributes = probeIn(open, folder->second, name, platform);
+    facts[i].folder = folder;
+    facts[i].attributes = probeIn(open, folder, name, platform);
     if (!facts[i].attributes) {
       // Read again by its path, for the platform's own error naming the source as selected.
       try {
@@ -80,7 +62,7 @@ std::vector<SourceFacts> readSources(const std::vector<std::string>& ordered, Pl
       }
     }
     facts[i].canonical = facts[i].attributes && facts[i].attributes->type != FileType::symbolicLink
-                             ? joinPath(folder->second, name)
+                             ? joinPath(folder, name)
                              : PathSafety::canonical(source, platform);
   }
   return facts;
@@ -190,11 +172,9 @@ CheckedDestination checkDestination(const std::string& destination,
                                     const std::vector<std::string>& destinationRoots,
                                     Platform& platform) {
   const std::string path = PathSafety::canonical(destination, platform);
-  const bool allowed =
-      std::any_of(destinationRoots.begin(), destinationRoots.end(), [&](const std::string& root) {
-        return PathSafety::containsCanonical(PathSafety::canonical(root, platform), path);
-      });
-  if (!allowed) throw refusal(MoveRefusal::destinationNotAllowed);
+  if (!PathSafety::insideAnyCanonical(PathSafety::canonicalAll(destinationRoots, platform), path)) {
+    throw refusal(MoveRefusal::destinationNotAllowed);
+  }
   const FileAttributes attributes = platform.attributesOfItem(path);
   if (attributes.type != FileType::directory) throw refusal(MoveRefusal::destinationNotAllowed);
   return {path, attributes.device};
@@ -210,7 +190,7 @@ MovePlan planMoves(const std::vector<std::string>& sources,
   std::sort(ordered.begin(), ordered.end());
   ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
 
-  const std::vector<std::string> roots = canonicalPaths(sourceRoots, platform);
+  const std::vector<std::string> roots = PathSafety::canonicalAll(sourceRoots, platform);
   std::vector<SourceFacts> facts = readSources(ordered, platform);
   const std::vector<bool> nested = nestedSelections(facts);
 

@@ -8,7 +8,6 @@
 // then it still lists items that are back already, which the next undo drops by their identity.
 #include <algorithm>
 #include <exception>
-#include <unordered_map>
 
 #include "engine/ItemIdentity.h"
 #include "engine/MoveEngine.h"
@@ -33,18 +32,15 @@ class UndoPlaces {
  public:
   UndoPlaces(const std::vector<std::string>& sourceRoots,
              const std::vector<std::string>& destinationRoots, Platform& platform)
-      : sourceRoots_(canonicalAll(sourceRoots, platform)),
-        destinationRoots_(canonicalAll(destinationRoots, platform)),
-        platform_(platform) {}
+      : sourceRoots_(PathSafety::canonicalAll(sourceRoots, platform)),
+        destinationRoots_(PathSafety::canonicalAll(destinationRoots, platform)),
+        platform_(platform),
+        folders_(platform) {}
 
   Place locate(const std::string& path, PinnedFolders& folders) {
     const std::string standardized = standardizedPath(path);
-    const std::string parent = parentPath(standardized);
-    auto found = canonicalFolders_.find(parent);
-    if (found == canonicalFolders_.end()) {
-      found = canonicalFolders_.emplace(parent, PathSafety::canonical(parent, platform_)).first;
-    }
-    Place place{path, found->second, lastComponent(standardized), std::nullopt};
+    Place place{path, folders_.of(parentPath(standardized)), lastComponent(standardized),
+                std::nullopt};
     place.found = folders.probe(place.folder, place.name);
     return place;
   }
@@ -56,28 +52,19 @@ class UndoPlaces {
   }
 
  private:
-  static std::vector<std::string> canonicalAll(const std::vector<std::string>& paths,
-                                               Platform& platform) {
-    std::vector<std::string> result;
-    for (const std::string& path : paths) result.push_back(PathSafety::canonical(path, platform));
-    return result;
-  }
-
   // The place's canonical path is its folder's plus its name, unless the name is itself a
   // link, which canonical resolution follows.
   bool insideSome(const std::vector<std::string>& roots, const Place& place) const {
     const std::string canonical = place.found && place.found->type == FileType::symbolicLink
                                       ? PathSafety::canonical(place.path, platform_)
                                       : joinPath(place.folder, place.name);
-    return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
-      return PathSafety::containsCanonical(root, canonical);
-    });
+    return PathSafety::insideAnyCanonical(roots, canonical);
   }
 
   const std::vector<std::string> sourceRoots_;
   const std::vector<std::string> destinationRoots_;
   Platform& platform_;
-  std::unordered_map<std::string, std::string> canonicalFolders_;
+  PathSafety::CanonicalFolders folders_;
 };
 
 // Settles one entry: true when its item moved back, false when it was already at its old

@@ -73,6 +73,13 @@ bool insideAnyCanonical(const std::vector<std::string>& roots, const std::string
       roots, [&](const std::string& root) { return containsCanonical(root, candidate); });
 }
 
+const std::string& CanonicalFolders::of(const std::string& folder) {
+  auto found = resolved_.find(folder);
+  if (found == resolved_.end())
+    found = resolved_.emplace(folder, canonical(folder, platform_)).first;
+  return found->second;
+}
+
 bool contains(const std::string& root, const std::string& candidate, Platform& platform) {
   return containsCanonical(canonical(root, platform), canonical(candidate, platform));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tessel {
@@ -32,6 +33,18 @@ std::vector<std::string> canonicalAll(const std::vector<std::string>& paths, Pla
 
 // True when canonical `candidate` lies inside one of the canonical `roots`.
 bool insideAnyCanonical(const std::vector<std::string>& roots, const std::string& candidate);
+
+// canonical() of folders, each worked out once: the items of a batch or a journal mostly share
+// a handful of folders.
+class CanonicalFolders {
+ public:
+  explicit CanonicalFolders(Platform& platform) : platform_(platform) {}
+  const std::string& of(const std::string& folder);
+
+ private:
+  Platform& platform_;
+  std::unordered_map<std::string, std::string> resolved_;
+};
 
 }  // namespace PathSafety
 }  // namespace tessel
