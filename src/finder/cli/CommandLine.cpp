@@ -16,7 +16,6 @@
 #include "core/Localization.h"
 #include "core/TypedOption.h"
 #include "path/PathText.h"
-#include "platform/SystemLog.h"
 
 namespace tessel {
 namespace {
@@ -161,19 +160,16 @@ Invocation parse(const std::vector<std::string>& arguments) {
 }
 
 // Sends the extension's log lines to the system log and shows them to the person or script
-// that called, counting them: every one of them reports a failure. Where the system log
-// already copies its lines to this process's standard error, they are not shown twice.
+// that called, whatever the log did with them, counting them: every one of them reports a
+// failure. (The program keeps the system log off its standard error, so none shows twice.)
 class EchoingPlatform final : public PlatformWrapper {
  public:
-  EchoingPlatform(Platform& target, std::ostream& err)
-      : PlatformWrapper(target),
-        err_(err),
-        echo_(&err != &std::cerr || !SystemLog::reachesStandardError()) {}
+  EchoingPlatform(Platform& target, std::ostream& err) : PlatformWrapper(target), err_(err) {}
 
   void log(const std::string& line) override {
     PlatformWrapper::log(line);
     std::lock_guard lock(mutex_);
-    if (echo_) err_ << line << '\n';
+    err_ << line << '\n';
     ++lines_;
   }
 
@@ -185,7 +181,6 @@ class EchoingPlatform final : public PlatformWrapper {
  private:
   std::mutex mutex_;
   std::ostream& err_;
-  const bool echo_;
   int lines_ = 0;
 };
 
