@@ -233,6 +233,64 @@ TEST_F(HostEndToEndTest, TheServicesEntryTakesFileNamesAsBytesAndSaysWhenItRecei
   EXPECT_EQ(activate("quit", {}).errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
 }
 
+// On the session bus the host answers tessel-finder once it has taken the request up, or with
+// the reason it did not, which fails the run; a later `tessel` that hands a request over hears
+// the reason too. Of many clients at once, exactly those that succeed have their files moved.
+TEST_F(HostEndToEndTest, ARequestTheHostDoesNotTakeUpFailsItsCallerWithTheHostsReason) {
+  if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
+  environment.erase("TESSEL_HOST_EXECUTABLE");
+  temp.folder("home/Archive/2026");
+  auto host = startHost();
+  ASSERT_TRUE(waitUntil([] {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered("com.quillmark.Tessel");
+  }));
+  // A folder deleted since the host published its menu cannot be opened.
+  ASSERT_EQ(::rmdir(homePath("Archive/2026").c_str()), 0);
+  for (const auto& [language, refused] : {std::pair{"en", "Tessel did not carry out the request: "},
+                                          std::pair{"ja", "Tesselは依頼を実行しませんでした: "}}) {
+    environment["LANGUAGE"] = language;
+    EXPECT_EQ(run(TESSEL_FINDER, {"run", "Move through Folders > Archive > 2026 > Open Folder"},
+                  QByteArray("tessel-finder: ") + refused +
+                      "Cannot open the registered destination folder.\n"),
+              1);
+  }
+  environment["LANGUAGE"] = "en";
+  platform.fixedNow = platform.now() - 600;
+  const QString expired = enqueueMove(temp.file("home/Inbox/old.txt"));
+  platform.fixedNow.reset();
+  EXPECT_EQ(run(TESSEL_HOST, {"--background-command", expired},
+                "tessel: The move request has expired.\n"),
+            0);
+
+  constexpr int kClients = 10;
+  std::vector<std::unique_ptr<QProcess>> clients;
+  for (int index = 0; index < kClients; ++index) {
+    const std::string file = temp.file("home/Inbox/n" + std::to_string(index), "n");
+    clients.push_back(start(TESSEL_FINDER, {"run", "Move To > Archive", "--select", file.c_str()}));
+  }
+  std::vector<int> succeeded;
+  for (int index = 0; index < kClients; ++index) {
+    QProcess& client = *clients[index];
+    ASSERT_TRUE(client.waitForFinished(20000));
+    const QByteArray error = client.readAllStandardError();
+    if (client.exitCode() == 0) {
+      EXPECT_EQ(error, "");
+      succeeded.push_back(index);
+    } else {
+      EXPECT_EQ(std::pair(client.exitCode(), error),
+                std::pair(1, QByteArray("tessel-finder: Tessel did not carry out the request: A "
+                                        "move is in progress. Try again when it finishes.\n")));
+    }
+  }
+  const auto movedHere = [&](int index) {
+    return platform.fileExists(homePath("Archive/n" + std::to_string(index)));
+  };
+  EXPECT_TRUE(waitUntil([&] { return std::ranges::all_of(succeeded, movedHere); }));
+  for (int index = 0; index < kClients; ++index) {
+    EXPECT_EQ(movedHere(index), std::ranges::find(succeeded, index) != succeeded.end()) << index;
+  }
+}
+
 // On a machine without a journal or syslog, whatever standard error is, the host's status
 // lines and tessel-finder's failures are written there, not lost.
 TEST_F(HostEndToEndTest, WithoutASystemLogTheHostAndTesselFinderSayEverythingOnStandardError) {
