@@ -73,6 +73,8 @@ check_tree() {
   "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/report.txt" ||
     fail "$name: tessel-finder run failed"
   wait_for "$name: the move" test -e "$HOME/Archive/report.txt"
+  # The host is busy until it has recorded the destination; an undo before that is refused.
+  wait_for "$name: the move's end" grep -q '"recent":\["' "$XDG_DATA_HOME/Tessel/settings.json"
   "$prefix/bin/tessel-finder" run "Undo Last Move" || fail "$name: tessel-finder undo failed"
   wait_for "$name: the undo" test -e "$HOME/Inbox/report.txt"
   stop_host
