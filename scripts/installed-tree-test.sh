@@ -73,6 +73,8 @@ check_tree() {
   "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/report.txt" ||
     fail "$name: tessel-finder run failed"
   wait_for "$name: the move" test -e "$HOME/Archive/report.txt"
+  # The host is busy until it has recorded the destination; an undo before that is refused.
+  wait_for "$name: the move's end" grep -q '"recent":\["' "$XDG_DATA_HOME/Tessel/settings.json"
   "$prefix/bin/tessel-finder" run "Undo Last Move" || fail "$name: tessel-finder undo failed"
   wait_for "$name: the undo" test -e "$HOME/Inbox/report.txt"
   stop_host
@@ -101,17 +103,42 @@ requests_taken() {
   ! compgen -G "$XDG_DATA_HOME/group.com.quillmark.Tessel/Requests/*.json" >/dev/null
 }
 
+# Whether the note of every client that ended with 0 is in the Archive.
+successful_clients_moved() {
+  local i
+  for i in $(seq 20); do
+    if [ "$(cat "$work/client-$i.status")" = 0 ] && [ ! -e "$HOME/Archive/note-$i.txt" ]; then
+      return 1
+    fi
+  done
+}
+
 # Twenty clients call at once with no host running. The bus starts one host, and that host
 # takes every request exactly once: it moves the item, or refuses it while another move runs
-# (and says so); nothing is carried out twice, lost, or left waiting.
+# (and says so, to the client too, which then fails); nothing is carried out twice, lost, or
+# left waiting.
 check_concurrent_clients() {
-  local prefix=$1 i clients=() moved left hosts
+  local prefix=$1 i clients=() moved left hosts status refusal
+  refusal="tessel-finder: Tessel did not carry out the request: A move is in progress. Try again when it finishes."
   for i in $(seq 20); do echo "$i" >"$HOME/Inbox/note-$i.txt"; done
   for i in $(seq 20); do
-    "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/note-$i.txt" &
+    "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/note-$i.txt" \
+      2>"$work/client-$i.err" &
     clients+=($!)
   done
-  for i in "${clients[@]}"; do wait "$i" || fail "concurrent clients: a tessel-finder failed"; done
+  for i in $(seq 20); do
+    status=0
+    wait "${clients[$((i - 1))]}" || status=$?
+    # A client that succeeded had its request taken up; its move may still be running.
+    if [ "$status" = 1 ]; then
+      [ "$(cat "$work/client-$i.err")" = "$refusal" ] ||
+        fail "concurrent clients: client $i said: $(cat "$work/client-$i.err")"
+      [ -e "$HOME/Inbox/note-$i.txt" ] || fail "concurrent clients: client $i was refused, yet moved"
+    elif [ "$status" != 0 ] || [ -s "$work/client-$i.err" ]; then
+      fail "concurrent clients: client $i ended with $status: $(cat "$work/client-$i.err")"
+    fi
+    echo "$status" >"$work/client-$i.status"
+  done
   wait_for "concurrent clients: every request taken" requests_taken
   wait_for "concurrent clients: the host" bus_host_is
   host=$(bus_host)
@@ -121,8 +148,11 @@ check_concurrent_clients() {
   left=$(find "$HOME/Inbox" -name 'note-*' | wc -l)
   [ "$((moved + left))" = 20 ] && [ "$moved" -ge 1 ] ||
     fail "concurrent clients: $moved moved and $left left of 20"
+  wait_for "concurrent clients: every client that succeeded has its note moved" \
+    successful_clients_moved || fail "concurrent clients: a client succeeded, yet its note stayed"
   stop_host
-  echo "installed tree: 20 concurrent clients, one host, $moved moved, $left refused while busy"
+  echo "installed tree: 20 concurrent clients, one host, $moved moved, $left refused while busy" \
+    "and told so ($(grep -lx 1 "$work"/client-*.status | wc -l) exited 1)"
 }
 
 host_window_shown() {

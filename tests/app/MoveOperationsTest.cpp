@@ -75,21 +75,25 @@ TEST_F(MoveTest, AnyMovedItemMakesARecentDestinationAndOnlyACompleteMoveSucceeds
   EXPECT_EQ(model->settings().recent, expected);
 }
 
-// Refusals go to the status line, and the window stays hidden.
+// Refusals go to the status line, and to the caller who handed the request over; the window
+// stays hidden.
 TEST_F(MoveTest, UnusableRequestsAndFoldersOutsideEveryFavoriteAreOnlyReported) {
+  // The reason handleURL answers with: the status line it set.
+  const auto refusal = [this](const QString& url) {
+    const std::optional<QString> reason = model->handleURL(url);
+    EXPECT_EQ(reason.value_or("(taken up)").toStdString(), status());
+    return status();
+  };
   const QString url = enqueue({}, archive, "settings");
-  model->handleURL(url + "/more");  // names no request
+  EXPECT_EQ(model->handleURL(url + "/more"), std::nullopt);  // names no request
   EXPECT_EQ(status(), "Ready");
-  model->handleURL(url);
-  EXPECT_EQ(status(), "Unknown operation.");
+  EXPECT_EQ(refusal(url), "Unknown operation.");
   EXPECT_FALSE(platform.fileExists(lastRequestFile));
-  model->handleURL(url);  // consumed
-  EXPECT_NE(status().find("No such file or directory"), std::string::npos) << status();
+  EXPECT_NE(refusal(url).find("No such file or directory"), std::string::npos);  // consumed
   platform.fixedNow = platform.now() - 600;
   const QString expired = enqueue({temp.file("home/a.txt")}, archive);
   platform.fixedNow.reset();
-  model->handleURL(expired);
-  EXPECT_EQ(status(), "The move request has expired.");
+  EXPECT_EQ(refusal(expired), "The move request has expired.");
   EXPECT_TRUE(platform.fileExists(lastRequestFile));
 
   // Folders open, directly or by request, only inside a favourite.
@@ -98,13 +102,14 @@ TEST_F(MoveTest, UnusableRequestsAndFoldersOutsideEveryFavoriteAreOnlyReported) 
   EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(sub)});
   for (const std::string& path :
        {temp.folder("home/Outside"), archive + "/deleted", temp.file("home/Archive/file.txt")}) {
-    model->handleURL(enqueue({}, path, "openFolder"));
-    EXPECT_EQ(status(), "Cannot open the registered destination folder.") << path;
+    EXPECT_EQ(refusal(enqueue({}, path, "openFolder")),
+              "Cannot open the registered destination folder.")
+        << path;
   }
   desktop.openSucceeds = false;
   EXPECT_THROW(model->openFolder(QString::fromStdString(sub)), TesselError);
-  model->handleURL(enqueue({}, archive, "openFolder"));
-  EXPECT_EQ(status(), "Could not open the folder in the file manager.");
+  EXPECT_EQ(refusal(enqueue({}, archive, "openFolder")),
+            "Could not open the folder in the file manager.");
   EXPECT_EQ(desktop.windowsHidden + desktop.broughtForward, 0);
 }
 
@@ -113,13 +118,17 @@ TEST_F(MoveTest, UnusableRequestsAndFoldersOutsideEveryFavoriteAreOnlyReported) 
 TEST_F(MoveTest, RequestsAreAnsweredAtOnceWhileAMoveRunsAndOnlyFailuresShowTheWindow) {
   const std::string b = temp.file("home/Inbox/b.txt");
   startHeldMove(temp.file("home/Inbox/a.txt"));
-  model->handleURL(enqueue({b}, archive));
+  const QString inProgress = "A move is in progress. Try again when it finishes.";
+  EXPECT_EQ(model->handleURL(enqueue({b}, archive)), inProgress);
   EXPECT_FALSE(platform.fileExists(lastRequestFile));
-  EXPECT_EQ(status(), "A move is in progress. Try again when it finishes.");
+  EXPECT_EQ(status(), inProgress.toStdString());
   EXPECT_EQ(std::pair(desktop.windowsHidden, desktop.broughtForward), std::pair(1, 1));
-  model->handleURL(enqueue({}, "", "undo"));
+  // An undo is refused for the same reason, and leaves the status line alone.
+  model->setStatus("");
+  EXPECT_EQ(model->handleURL(enqueue({}, "", "undo")), inProgress);
+  EXPECT_EQ(status(), "");
   EXPECT_EQ(desktop.broughtForward, 2);
-  model->handleURL(enqueue({}, archive, "openFolder"));
+  EXPECT_EQ(model->handleURL(enqueue({}, archive, "openFolder")), std::nullopt);
   EXPECT_EQ(desktop.openedFolders, QStringList{QString::fromStdString(archive)});
   model->addFolder(fileUrl(temp.folder("home/Inbox")), true);
   EXPECT_EQ(model->settings().favorites.size(), 1u);
@@ -129,7 +138,7 @@ TEST_F(MoveTest, RequestsAreAnsweredAtOnceWhileAMoveRunsAndOnlyFailuresShowTheWi
            {enqueue({b}, archive), "Moved 1, skipped 0. ", 2},
            {enqueue({archive + "/b.txt"}, archive, "move"), "Moved 0, skipped 1. ", 3},
            {enqueue({}, "", "undo"), "Undid 1 moves.", 3}}) {
-    model->handleURL(url);
+    EXPECT_EQ(model->handleURL(url), std::nullopt) << outcome;  // taken up
     ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
     EXPECT_EQ(std::pair(status(), desktop.broughtForward), std::pair(outcome, forward));
   }

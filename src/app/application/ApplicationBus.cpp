@@ -105,7 +105,12 @@ void ApplicationBus::Open(const QStringList& uris, const QVariantMap& /*platform
   LaunchCommand command;
   command.background = true;
   command.urls = uris;
-  receiver_(command);
+  // The reply leaves only after the host has consumed and checked each request, so the caller
+  // learns whether it was taken up.
+  const QByteArray reply = receiver_(command);
+  if (!reply.isEmpty()) {
+    sendErrorReply(QString::fromLatin1(kRequestRefused), QString::fromUtf8(reply));
+  }
 }
 
 void ApplicationBus::ActivateAction(const QString& name, const QVariantList& parameter,

@@ -4,7 +4,10 @@
 // over, so the bus and the local socket lead to the same place:
 //
 //   Activate(a{sv} platform_data)                 open the window (the reopen path)
-//   Open(as uris, a{sv} platform_data)            wake-up URLs from the file-manager extension
+//   Open(as uris, a{sv} platform_data)            wake-up URLs from the file-manager extension;
+//                                                 answered once each request is taken up, with
+//                                                 the error RequestRefused and the host's reason
+//                                                 when one was not
 //   ActivateAction(s name, av parameter, a{sv})   "service": the Services entry, with an
 //                                                 optional favourite index (any integer type)
 //                                                 and the files as byte strings (ay or aay)
@@ -33,11 +36,13 @@ class ApplicationBus : public QObject, protected QDBusContext {
 
  public:
   // Carries out one command; a non-empty reply is the reason the Services entry received
-  // nothing, returned to the caller as an error.
+  // nothing or a request was not taken up, returned to the caller as an error.
   using Receiver = std::function<QByteArray(const LaunchCommand& command)>;
 
   static constexpr const char* kName = "com.quillmark.Tessel";
   static constexpr const char* kPath = "/com/quillmark/Tessel";
+  // The error of an Open whose request the host did not take up (busy, expired, ...).
+  static constexpr const char* kRequestRefused = "com.quillmark.Tessel.Error.RequestRefused";
 
   explicit ApplicationBus(Receiver receiver, QObject* parent = nullptr);
   // Gives the name up, so that the next caller starts a new host instead of waiting for this

@@ -37,10 +37,10 @@ void TesselApp::start() {
   window_->content()->refreshExtensionEnabled();
   services_.contentAppeared(*model_);
   // The caller who started this host hears why nothing was received, as one who handed the
-  // same command to a running host does.
-  if (const std::optional<QString> error = carryOut(launch_)) {
-    std::fprintf(stderr, "tessel: %s\n", error->toUtf8().constData());
-  }
+  // same command to a running host does. Why a request was not taken up is in the status line,
+  // which this host logs already.
+  const std::optional<QString> error = carryOut(launch_);
+  if (error && launch_.service) std::fprintf(stderr, "tessel: %s\n", error->toUtf8().constData());
 }
 
 QByteArray TesselApp::receive(const LaunchCommand& command) {
@@ -59,8 +59,12 @@ std::optional<QString> TesselApp::carryOut(const LaunchCommand& command) {
     if (!services_.servicesRegistered()) return std::nullopt;
     return services_.moveFiles(command.service->items, command.service->userData);
   }
-  for (const QString& url : command.urls) services_.openURL(url);
-  return std::nullopt;
+  QStringList refusals;
+  for (const QString& url : command.urls) {
+    if (const std::optional<QString> refusal = services_.openURL(url)) refusals.append(*refusal);
+  }
+  if (refusals.isEmpty()) return std::nullopt;
+  return refusals.join(QLatin1Char('\n'));
 }
 
 }  // namespace tessel

@@ -36,8 +36,9 @@ class TesselApp : public QObject {
 
   // Starts up: the delegate, the model and the window, then the launch's own command.
   void start();
-  // A command that a later start of `tessel` handed over. The reply is for that process:
-  // empty, or the reason the Services entry received nothing.
+  // A command that a later start of `tessel` or a bus call handed over. The reply is for that
+  // caller: empty, or the reason the Services entry received nothing, or why a wake-up URL's
+  // request was not taken up (one line per such URL).
   QByteArray receive(const LaunchCommand& command);
 
   AppModel& model() { return *model_; }

@@ -49,10 +49,11 @@ void TesselServices::contentAppeared(AppModel& appModel) {
   deliverPendingSources();
 }
 
-void TesselServices::openURL(const QString& url) {
+std::optional<QString> TesselServices::openURL(const QString& url) {
   enterBackground();
-  if (model) model->handleURL(url);
+  const std::optional<QString> refusal = model ? model->handleURL(url) : std::nullopt;
   queueEnterBackground();
+  return refusal;
 }
 
 void TesselServices::deliverPendingSources() {

@@ -43,8 +43,9 @@ class TesselServices : public QObject {
 
   // The window's content appeared (at start-up): delivers what arrived before it.
   void contentAppeared(AppModel& appModel);
-  // The wake-up URL from the file-manager extension.
-  void openURL(const QString& url);
+  // The wake-up URL from the file-manager extension. Returns the reason when the host did not
+  // take its request up.
+  std::optional<QString> openURL(const QString& url);
 
   void deliverPendingSources();
   void showMainWindow();

@@ -16,6 +16,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -91,11 +92,17 @@ class AppModel : public QObject {
   void refreshMenu();
 
   // Requests and operations.
-  // Carries out the stored request a wake-up URL names; any other URL is ignored.
-  void handleURL(const QString& url);
-  void move(const QList<QUrl>& sources, const QString& destination, bool hierarchical,
-            Completion completion = {});
-  void undoLastMove(Completion completion = {});
+  // Carries out the stored request a wake-up URL names; any other URL is ignored. Returns the
+  // reason when the host did not take the request up: it could not be consumed, its move or
+  // undo could not start, its folder could not be opened, or its operation is unknown. None
+  // once it was taken up (a move or undo runs, whose outcome comes later; a folder was opened)
+  // or when the URL was ignored.
+  std::optional<QString> handleURL(const QString& url);
+  // Both return the reason they could not start (also in the status line, except for an undo
+  // while busy, which leaves it alone); none once the work is on the worker.
+  std::optional<QString> move(const QList<QUrl>& sources, const QString& destination,
+                              bool hierarchical, Completion completion = {});
+  std::optional<QString> undoLastMove(Completion completion = {});
   // Opens a folder inside a favourite in the file manager. Throws TesselError when it is
   // outside every favourite, gone, or the file manager cannot be asked.
   void openFolder(const QString& path);
@@ -123,7 +130,9 @@ class AppModel : public QObject {
   void finishMove(const Outcome<MoveResult>& outcome, const std::string& destination,
                   const std::vector<std::string>& moveServiceRoots, const Completion& completion);
   void finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion);
-  void carryOut(const MoveRequest& request);
+  std::optional<QString> carryOut(const MoveRequest& request);
+  // Ends an operation that cannot start: the reason goes to the status line and is returned.
+  QString refuse(const std::string& reason, const Completion& completion);
   // Walks and publishes the menu of the current settings unless `generation` is overtaken.
   void publishMenu(std::uint64_t generation);
 

@@ -37,13 +37,15 @@ std::vector<std::string> AppModel::sourceRoots(const std::vector<std::string>& e
   return roots;
 }
 
-void AppModel::move(const QList<QUrl>& sources, const QString& destination, bool /*hierarchical*/,
-                    Completion completion) {
-  if (busy_) {
-    setStatusText(ModelTexts::moveInProgress());
-    complete(completion, false);
-    return;
-  }
+QString AppModel::refuse(const std::string& reason, const Completion& completion) {
+  setStatusText(reason);
+  complete(completion, false);
+  return QString::fromStdString(reason);
+}
+
+std::optional<QString> AppModel::move(const QList<QUrl>& sources, const QString& destination,
+                                      bool /*hierarchical*/, Completion completion) {
+  if (busy_) return refuse(ModelTexts::moveInProgress(), completion);
   const std::vector<std::string> sourcePaths = localPaths(sources);
   const std::string destinationPath = destination.toStdString();
   std::vector<std::string> destinationRoots;
@@ -54,9 +56,7 @@ void AppModel::move(const QList<QUrl>& sources, const QString& destination, bool
     moveServiceRoots = serviceRoots(sourcePaths, serviceSourcePaths_, platform_);
     roots = sourceRoots(moveServiceRoots);
   } catch (const std::exception& error) {
-    setStatusText(error.what());
-    complete(completion, false);
-    return;
+    return refuse(error.what(), completion);
   }
   setBusy(true);
   setStatusText(ModelTexts::moving());
@@ -69,6 +69,7 @@ void AppModel::move(const QList<QUrl>& sources, const QString& destination, bool
       [this, destinationPath, moveServiceRoots, completion](const Outcome<MoveResult>& outcome) {
         finishMove(outcome, destinationPath, moveServiceRoots, completion);
       });
+  return std::nullopt;
 }
 
 void AppModel::finishMove(const Outcome<MoveResult>& outcome, const std::string& destination,
@@ -93,10 +94,11 @@ void AppModel::finishMove(const Outcome<MoveResult>& outcome, const std::string&
   complete(completion, !result.failure && result.moved > 0 && result.skipped == 0);
 }
 
-void AppModel::undoLastMove(Completion completion) {
+std::optional<QString> AppModel::undoLastMove(Completion completion) {
+  // The status line keeps what the running move says.
   if (busy_) {
     complete(completion, false);
-    return;
+    return QString::fromStdString(ModelTexts::moveInProgress());
   }
   std::vector<std::string> roots;
   std::vector<std::string> destinationRoots;
@@ -104,9 +106,7 @@ void AppModel::undoLastMove(Completion completion) {
     roots = sourceRoots(lastServiceRoots_);
     destinationRoots = access_.resolveGrants(settings_.favorites);
   } catch (const std::exception& error) {
-    setStatusText(error.what());
-    complete(completion, false);
-    return;
+    return refuse(error.what(), completion);
   }
   setBusy(true);
   worker_.run<std::int64_t>([engine = &engine_, roots,
@@ -115,6 +115,7 @@ void AppModel::undoLastMove(Completion completion) {
                             [this, completion](const Outcome<std::int64_t>& outcome) {
                               finishUndo(outcome, completion);
                             });
+  return std::nullopt;
 }
 
 void AppModel::finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion) {
@@ -162,37 +163,37 @@ void AppModel::revealOnFailure(bool ok) {
   if (!ok) desktop_.windows.bringForward();
 }
 
-void AppModel::handleURL(const QString& url) {
+std::optional<QString> AppModel::handleURL(const QString& url) {
   const std::optional<Uuid> id = wakeUpRequestId(url.toStdString());
-  if (!id) return;
+  if (!id) return std::nullopt;
   MoveRequest request;
   try {
     request = SharedContainer::consume(*id, platform_);
   } catch (const std::exception& error) {
-    setStatusText(error.what());
-    return;
+    return refuse(error.what(), {});
   }
-  carryOut(request);
+  return carryOut(request);
 }
 
-void AppModel::carryOut(const MoveRequest& request) {
+std::optional<QString> AppModel::carryOut(const MoveRequest& request) {
   const auto reveal = [this](bool ok) { revealOnFailure(ok); };
   const std::string operation = request.operation.value_or(kMoveOperation);
   if (operation == kOpenFolderOperation) {
     try {
       openFolder(QString::fromStdString(request.destination));
     } catch (const std::exception& error) {
-      setStatusText(error.what());
+      return refuse(error.what(), {});
     }
   } else if (operation == kUndoOperation) {
-    undoLastMove(reveal);
+    return undoLastMove(reveal);
   } else if (operation == kMoveOperation) {
     if (access_.direct()) desktop_.windows.hideVisibleWindows();
-    move(fileUrls(request.sources), QString::fromStdString(request.destination),
-         request.hierarchical, reveal);
+    return move(fileUrls(request.sources), QString::fromStdString(request.destination),
+                request.hierarchical, reveal);
   } else {
-    setStatusText(ModelTexts::unknownOperation());
+    return refuse(ModelTexts::unknownOperation(), {});
   }
+  return std::nullopt;
 }
 
 }  // namespace tessel

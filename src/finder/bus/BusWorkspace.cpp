@@ -2,6 +2,9 @@
 
 #include <gio/gio.h>
 
+#include <optional>
+#include <string_view>
+
 #include "HostApplication.h"
 
 namespace tessel {
@@ -10,10 +13,24 @@ namespace {
 constexpr const char* kName = "com.quillmark.Tessel";
 constexpr const char* kPath = "/com/quillmark/Tessel";
 constexpr const char* kInterface = "org.freedesktop.Application";
+constexpr const char* kRequestRefused = "com.quillmark.Tessel.Error.RequestRefused";
 // Long enough for the bus to start the host on a loaded machine.
 constexpr int kTimeoutMilliseconds = 10000;
 
-enum class Delivery { answered, queued, unreached };
+struct Delivery {
+  enum { answered, refused, queued, unreached } outcome;
+  std::string reason;  // the host's, when it refused
+};
+
+// The host's reason, when `error` is its answer that it did not take the request up.
+std::optional<std::string> refusal(GError* error) {
+  gchar* name = g_dbus_error_get_remote_error(error);
+  const bool refused = name != nullptr && std::string_view(name) == kRequestRefused;
+  g_free(name);
+  if (!refused) return std::nullopt;
+  g_dbus_error_strip_remote_error(error);
+  return std::string(error->message);
+}
 
 // Calls `method` on the host, letting the bus start it. `parameters` is floating and always
 // consumed.
@@ -31,20 +48,24 @@ Delivery call(const char* method, GVariant* parameters) {
   g_variant_unref(parameters);
   if (reply) {
     g_variant_unref(reply);
-    return Delivery::answered;
+    return {Delivery::answered, {}};
+  }
+  if (std::optional<std::string> reason = refusal(error)) {
+    g_error_free(error);
+    return {Delivery::refused, std::move(*reason)};
   }
   // Every other error means that no host got the message: none could be started, the one
   // reached went away, or the bus itself is missing.
   const bool waiting = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT) ||
                        g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_NO_REPLY);
   g_error_free(error);
-  return waiting ? Delivery::queued : Delivery::unreached;
+  return {waiting ? Delivery::queued : Delivery::unreached, {}};
 }
 
 }  // namespace
 
-BusWorkspace::BusWorkspace(Workspace& fallback, Platform& platform)
-    : fallback_(fallback), platform_(platform) {}
+BusWorkspace::BusWorkspace(Workspace& fallback, Platform& platform, Refused refused)
+    : fallback_(fallback), platform_(platform), refused_(std::move(refused)) {}
 
 bool BusWorkspace::useBus() {
   return !HostApplication::executableOverride(platform_);
@@ -60,11 +81,14 @@ void BusWorkspace::openURLs(const std::vector<std::string>& urls, const std::str
     GVariantBuilder uris;
     g_variant_builder_init(&uris, G_VARIANT_TYPE_STRING_ARRAY);
     for (const std::string& url : urls) g_variant_builder_add(&uris, "s", url.c_str());
-    if (call("Open", g_variant_new("(asa{sv})", &uris, nullptr)) == Delivery::unreached) {
+    const Delivery delivery = call("Open", g_variant_new("(asa{sv})", &uris, nullptr));
+    if (delivery.outcome == Delivery::unreached) {
       fallback_.openURLs(urls, application, arguments, completion);
-    } else if (completion) {
-      completion(std::nullopt);
+      return;
     }
+    if (delivery.outcome == Delivery::refused && refused_) refused_(delivery.reason);
+    // The host was reached: nothing failed to start.
+    if (completion) completion(std::nullopt);
   };
   if (calls_.run(open)) fallback_.openURLs(urls, application, arguments, std::move(completion));
 }
@@ -75,7 +99,7 @@ void BusWorkspace::openApplication(const std::string& application) {
     return;
   }
   const auto activate = [this, application] {
-    if (call("Activate", g_variant_new("(a{sv})", nullptr)) == Delivery::unreached) {
+    if (call("Activate", g_variant_new("(a{sv})", nullptr)).outcome == Delivery::unreached) {
       fallback_.openApplication(application);
     }
   };

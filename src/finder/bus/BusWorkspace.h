@@ -6,7 +6,15 @@
 // A call that reached the bus but got no answer in time is not a failure: the message waits in
 // the host's queue (a host that is stopped, or still starting) and is carried out when the
 // host answers, so nothing else is tried and nothing is reported.
+//
+// The host answers `Open` once it has consumed and checked the request, with an error when it
+// did not take it up (a move already running, an expired request, ...). That request is gone
+// from the folder, so it is not handed to `fallback` either; the reason goes to whoever asked
+// to hear it.
 #pragma once
+
+#include <functional>
+#include <string>
 
 #include "BackgroundTasks.h"
 #include "Workspace.h"
@@ -16,7 +24,11 @@ namespace tessel {
 
 class BusWorkspace final : public Workspace {
  public:
-  explicit BusWorkspace(Workspace& fallback, Platform& platform = Platform::standard());
+  // Receives the host's reason for not taking a request up, on the call's thread.
+  using Refused = std::function<void(const std::string& reason)>;
+
+  explicit BusWorkspace(Workspace& fallback, Platform& platform = Platform::standard(),
+                        Refused refused = {});
 
   // `Open` with `urls`; `completion` runs on a thread of its own.
   void openURLs(const std::vector<std::string>& urls, const std::string& application,
@@ -30,6 +42,7 @@ class BusWorkspace final : public Workspace {
 
   Workspace& fallback_;
   Platform& platform_;
+  Refused refused_;
   // Last, so that calls still in flight end before the rest goes away.
   BackgroundTasks calls_;
 };

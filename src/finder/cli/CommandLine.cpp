@@ -16,7 +16,6 @@
 #include "core/Localization.h"
 #include "core/TypedOption.h"
 #include "path/PathText.h"
-#include "platform/SystemLog.h"
 
 namespace tessel {
 namespace {
@@ -58,7 +57,11 @@ std::string help() {
              "  -j, --json       menu をJSONで表示します\n"
              "  -h, --help       このヘルプを表示して終了します\n"
              "  -V, --version    バージョンを表示して終了します\n\n"
-             "終了ステータス: 0 成功、1 項目がないか実行に失敗（ログ行を標準エラーにも表示）、"
+             "終了ステータス: 0 成功。run では、ホストが依頼を引き受けたとき（移動や取り消しは"
+             "その後に行われ、結果はホストの状態表示とログに出ます）、または応答のないまま依頼を"
+             "渡したとき（ホストをプログラムとして起動したか、ホストが10秒以内に応答しなかった"
+             "とき。ホストは応答したときに実行します）。1 項目がないか実行に失敗（ログ行を標準"
+             "エラーにも表示）、またはホストが依頼を実行しなかった（理由を標準エラーに表示）。"
              "2 コマンドラインの誤り\n\n"
              "環境変数: LANGUAGE, LC_ALL, LC_MESSAGES, LANG（表示言語）、XDG_DATA_HOME、"
              "TESSEL_HOST_EXECUTABLE（バスを使わずに起動するホスト）、"
@@ -72,9 +75,13 @@ std::string help() {
              "  -j, --json       print the menu as JSON\n"
              "  -h, --help       print this help and exit\n"
              "  -V, --version    print the version and exit\n\n"
-             "Exit status: 0 on success; 1 when the titles name no runnable item or the command\n"
-             "failed (its log line is also printed on standard error); 2 for a malformed command\n"
-             "line.\n\n"
+             "Exit status: 0 on success; for run, once the host has taken the request up (a\n"
+             "move or an undo then runs; its outcome is in the host's status line and log), or\n"
+             "once the request was handed over without an answer (the host was started as a\n"
+             "program, or has not answered within ten seconds and carries it out when it does).\n"
+             "1 when the titles name no runnable item, the command failed (its log line is also\n"
+             "printed on standard error), or the host did not carry the request out (its reason\n"
+             "is printed on standard error). 2 for a malformed command line.\n\n"
              "Environment: LANGUAGE, LC_ALL, LC_MESSAGES, LANG (the language of titles and\n"
              "messages); XDG_DATA_HOME; TESSEL_HOST_EXECUTABLE (a host to start instead of\n"
              "calling it on the session bus); TESSEL_INFO_FILE (the Info file to read).\n");
@@ -161,32 +168,39 @@ Invocation parse(const std::vector<std::string>& arguments) {
 }
 
 // Sends the extension's log lines to the system log and shows them to the person or script
-// that called, counting them: every one of them reports a failure. Where the system log
-// already copies its lines to this process's standard error, they are not shown twice.
+// that called, whatever the log did with them, counting them: every one of them reports a
+// failure. (The program keeps the system log off its standard error, so none shows twice.)
+// The host's refusal of a request is shown and counted the same way.
 class EchoingPlatform final : public PlatformWrapper {
  public:
-  EchoingPlatform(Platform& target, std::ostream& err)
-      : PlatformWrapper(target),
-        err_(err),
-        echo_(&err != &std::cerr || !SystemLog::reachesStandardError()) {}
+  EchoingPlatform(Platform& target, std::ostream& err) : PlatformWrapper(target), err_(err) {}
 
   void log(const std::string& line) override {
     PlatformWrapper::log(line);
-    std::lock_guard lock(mutex_);
-    if (echo_) err_ << line << '\n';
-    ++lines_;
+    report(line);
   }
 
-  int lines() {
+  void refused(const std::string& reason) {
+    report("tessel-finder: " + formatText(localizedText("Tesselは依頼を実行しませんでした: %@",
+                                                        "Tessel did not carry out the request: %@"),
+                                          {reason}));
+  }
+
+  int failures() {
     std::lock_guard lock(mutex_);
-    return lines_;
+    return failures_;
   }
 
  private:
+  void report(const std::string& line) {
+    std::lock_guard lock(mutex_);
+    err_ << line << '\n';
+    ++failures_;
+  }
+
   std::mutex mutex_;
   std::ostream& err_;
-  const bool echo_;
-  int lines_ = 0;
+  int failures_ = 0;
 };
 
 // Finds the item named by `titlePath` in the menu, in the session's language and then in
@@ -221,10 +235,11 @@ std::int64_t tagToRun(FinderSync& finderSync, const std::string& titlePath) {
   return *item->tag;
 }
 
-int perform(const Invocation& invocation, std::ostream& out, Platform& platform) {
+int perform(const Invocation& invocation, std::ostream& out, EchoingPlatform& platform) {
   // Declared first so that they are destroyed last: they wait for the host's start to report.
   LinuxWorkspace programs;
-  BusWorkspace workspace(programs, platform);
+  BusWorkspace workspace(programs, platform,
+                         [&platform](const std::string& reason) { platform.refused(reason); });
   PresetFinderController finder(invocation.selection);
   SilentNotificationCenter notifications;
   FinderSync finderSync(finder, notifications, workspace, platform);
@@ -246,7 +261,7 @@ int runTesselFinder(const std::vector<std::string>& arguments, std::ostream& out
   try {
     EchoingPlatform echoing(platform, err);
     const int status = perform(parse(arguments), out, echoing);
-    return echoing.lines() > 0 ? kExitFailure : status;
+    return echoing.failures() > 0 ? kExitFailure : status;
   } catch (const Answer& answer) {
     out << answer.what();
     return kExitSuccess;

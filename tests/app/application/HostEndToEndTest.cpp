@@ -13,6 +13,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QProcess>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -125,18 +126,24 @@ class HostEndToEndTest : public HostHarness {
     return host;
   }
 
-  // Runs a program to its end; its exit status. It must write `error` and
-  // nothing else to its standard error.
-  int run(const char* program, const QStringList& arguments, const QByteArray& error = "") {
-    QProcess process;
+  // Starts a program in the test's session, its output on pipes.
+  std::unique_ptr<QProcess> start(const char* program, const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
     QStringList variables;
     for (const auto& [name, value] : environment)
       variables << QString::fromStdString(name + "=" + value);
-    process.setEnvironment(variables);
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(20000)) << program;
-    EXPECT_EQ(process.readAllStandardError(), error) << program;
-    return process.exitCode();
+    process->setEnvironment(variables);
+    process->start(program, arguments);
+    return process;
+  }
+
+  // Runs a program to its end; its exit status. It must write `error` and
+  // nothing else to its standard error.
+  int run(const char* program, const QStringList& arguments, const QByteArray& error = "") {
+    const std::unique_ptr<QProcess> process = start(program, arguments);
+    EXPECT_TRUE(process->waitForFinished(20000)) << program;
+    EXPECT_EQ(process->readAllStandardError(), error) << program;
+    return process->exitCode();
   }
 
   // The wake-up URL of a request stored for a move of `file` into the
@@ -224,6 +231,95 @@ TEST_F(HostEndToEndTest, TheServicesEntryTakesFileNamesAsBytesAndSaysWhenItRecei
   const QDBusMessage nothing = activate("service", {QByteArray("relative.txt")});
   EXPECT_EQ(nothing.errorName(), "com.quillmark.Tessel.Error.FilesNotReceived");
   EXPECT_EQ(activate("quit", {}).errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+}
+
+// On the session bus the host answers tessel-finder once it has taken the request up, or with
+// the reason it did not, which fails the run; a later `tessel` that hands a request over hears
+// the reason too. Of many clients at once, exactly those that succeed have their files moved.
+TEST_F(HostEndToEndTest, ARequestTheHostDoesNotTakeUpFailsItsCallerWithTheHostsReason) {
+  if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
+  environment.erase("TESSEL_HOST_EXECUTABLE");
+  temp.folder("home/Archive/2026");
+  auto host = startHost();
+  ASSERT_TRUE(waitUntil([] {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered("com.quillmark.Tessel");
+  }));
+  // A folder deleted since the host published its menu cannot be opened.
+  ASSERT_EQ(::rmdir(homePath("Archive/2026").c_str()), 0);
+  for (const auto& [language, refused] : {std::pair{"en", "Tessel did not carry out the request: "},
+                                          std::pair{"ja", "Tesselは依頼を実行しませんでした: "}}) {
+    environment["LANGUAGE"] = language;
+    EXPECT_EQ(run(TESSEL_FINDER, {"run", "Move through Folders > Archive > 2026 > Open Folder"},
+                  QByteArray("tessel-finder: ") + refused +
+                      "Cannot open the registered destination folder.\n"),
+              1);
+  }
+  environment["LANGUAGE"] = "en";
+  platform.fixedNow = platform.now() - 600;
+  const QString expired = enqueueMove(temp.file("home/Inbox/old.txt"));
+  platform.fixedNow.reset();
+  EXPECT_EQ(run(TESSEL_HOST, {"--background-command", expired},
+                "tessel: The move request has expired.\n"),
+            0);
+
+  constexpr int kClients = 10;
+  std::vector<std::unique_ptr<QProcess>> clients;
+  for (int index = 0; index < kClients; ++index) {
+    const std::string file = temp.file("home/Inbox/n" + std::to_string(index), "n");
+    clients.push_back(start(TESSEL_FINDER, {"run", "Move To > Archive", "--select", file.c_str()}));
+  }
+  std::vector<int> succeeded;
+  for (int index = 0; index < kClients; ++index) {
+    QProcess& client = *clients[index];
+    ASSERT_TRUE(client.waitForFinished(20000));
+    const QByteArray error = client.readAllStandardError();
+    if (client.exitCode() == 0) {
+      EXPECT_EQ(error, "");
+      succeeded.push_back(index);
+    } else {
+      EXPECT_EQ(std::pair(client.exitCode(), error),
+                std::pair(1, QByteArray("tessel-finder: Tessel did not carry out the request: A "
+                                        "move is in progress. Try again when it finishes.\n")));
+    }
+  }
+  const auto movedHere = [&](int index) {
+    return platform.fileExists(homePath("Archive/n" + std::to_string(index)));
+  };
+  EXPECT_TRUE(waitUntil([&] { return std::ranges::all_of(succeeded, movedHere); }));
+  for (int index = 0; index < kClients; ++index) {
+    EXPECT_EQ(movedHere(index), std::ranges::find(succeeded, index) != succeeded.end()) << index;
+  }
+}
+
+// On a machine without a journal or syslog, whatever standard error is, the host's status
+// lines and tessel-finder's failures are written there, not lost.
+TEST_F(HostEndToEndTest, WithoutASystemLogTheHostAndTesselFinderSayEverythingOnStandardError) {
+  if (QProcess::execute(TESSEL_WITHOUT_SYSTEM_LOG, {"true"}) != 0) {
+    GTEST_SKIP() << "no private mount namespace";
+  }
+  const std::unique_ptr<QProcess> host =
+      start(TESSEL_WITHOUT_SYSTEM_LOG, {TESSEL_HOST, "--background-command"});
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(platform.container + "/menu.json"); }));
+  const std::string file = temp.file("home/Inbox/a.txt", "a");
+  EXPECT_EQ(run(TESSEL_WITHOUT_SYSTEM_LOG,
+                {TESSEL_FINDER, "run", "Move To > Archive", "--select", file.c_str()}),
+            0);
+  QByteArray said;
+  EXPECT_TRUE(waitUntil([&] {
+    said += host->readAllStandardError();
+    return said.contains("tessel: Moved 1, skipped 0. \n");
+  })) << said.toStdString();
+  // A name that is not UTF-8, which a QString argument cannot carry: the shell makes it.
+  EXPECT_EQ(
+      run(TESSEL_WITHOUT_SYSTEM_LOG,
+          {"sh", "-c", R"sh(exec "$0" run "Move To > Archive" --select "$1$(printf '\377')")sh",
+           TESSEL_FINDER, QString::fromStdString(homePath("Inbox/bad"))},
+          QByteArray::fromStdString("Tessel request failed: \"" + homePath("Inbox/bad\\xFF") +
+                                    "\" contains a name that is not valid UTF-8, so "
+                                    "Tessel cannot handle it.\n")),
+      1);
+  host->terminate();
+  EXPECT_TRUE(host->waitForFinished(20000));
 }
 
 TEST_F(HostEndToEndTest, SigtermDuringALargeMoveEndsCleanlyWithAnUndoableJournal) {
