@@ -5,6 +5,8 @@
 #include "HostApplication.h"
 #include "container/SharedContainer.h"
 #include "core/Localization.h"
+#include "request/HostAddress.h"
+#include "request/HostRequest.h"
 
 namespace tessel {
 
@@ -20,9 +22,9 @@ void FinderSync::execute(std::int64_t tag) {
         if constexpr (std::is_same_v<Action, Command::Move>) {
           moveSelection(action);
         } else if constexpr (std::is_same_v<Action, Command::OpenFolder>) {
-          send(MoveRequest::make({}, action.path, true, "openFolder", platform_));
+          send(storedRequest({HostRequest::OpenFolder{action.path}}, platform_));
         } else if constexpr (std::is_same_v<Action, Command::Undo>) {
-          send(MoveRequest::make({}, "", false, "undo", platform_));
+          send(storedRequest({HostRequest::Undo{}}, platform_));
         } else {
           openHostApplication();
         }
@@ -38,8 +40,8 @@ void FinderSync::moveSelection(const Command::Move& move) {
     platform_.log("Tessel selection unavailable");
     return;
   }
-  send(MoveRequest::make(std::move(*selection), move.path, move.hierarchical, std::nullopt,
-                         platform_));
+  send(storedRequest({HostRequest::Move{std::move(*selection), move.path, move.hierarchical}},
+                     platform_));
 }
 
 void FinderSync::send(const MoveRequest& request) {
@@ -53,7 +55,7 @@ void FinderSync::send(const MoveRequest& request) {
   }
   // Only now that the request is completely stored may the host learn its identifier.
   Platform& platform = platform_;
-  workspace_.openURLs({HostApplication::wakeUpURL(request.id)},
+  workspace_.openURLs({HostAddress::wakeUpUrl(request.id)},
                       HostApplication::executablePath(platform_),
                       {std::string(HostApplication::kBackgroundArgument)},
                       [&platform](const std::optional<std::string>& error) {

@@ -8,10 +8,6 @@
 
 namespace tessel::HostApplication {
 
-std::string wakeUpURL(const Uuid& requestId) {
-  return "tessel://move/" + requestId.string();
-}
-
 std::optional<std::string> executableOverride(Platform& platform) {
   std::optional<std::string> overridden = platform.environment("TESSEL_HOST_EXECUTABLE");
   if (overridden && overridden->empty()) return std::nullopt;

@@ -7,15 +7,11 @@
 #include <string_view>
 
 #include "platform/Platform.h"
-#include "records/Uuid.h"
 
 namespace tessel::HostApplication {
 
 // Starts the host without a window, to carry out a request.
 inline constexpr std::string_view kBackgroundArgument = "--background-command";
-
-// "tessel://move/" and the request's upper-case identifier: all the host learns of a request.
-std::string wakeUpURL(const Uuid& requestId);
 
 // $TESSEL_HOST_EXECUTABLE when set and not empty: the host to start for every request, as a
 // program, never reached on the session bus (tests and development use it).

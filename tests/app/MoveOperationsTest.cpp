@@ -6,7 +6,6 @@
 
 #include "HostHarness.h"
 #include "core/Errors.h"
-#include "model/WakeUpUrl.h"
 
 namespace tessel::testing {
 namespace {
@@ -37,19 +36,6 @@ class MoveTest : public HostHarness {
   std::string archive = temp.folder("home/Archive");
   std::string lastRequestFile;
 };
-
-TEST(WakeUpUrlTest, AcceptsOnlyTesselMoveAndOneIdentifier) {
-  const std::string id = "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0";
-  const std::string move = "tessel://move/";
-  EXPECT_EQ(wakeUpRequestId(move + id + "?x=1#y").value_or(Uuid{}).string(), id);
-  EXPECT_TRUE(wakeUpRequestId(move + "0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0"));
-  for (const std::string& rejected :
-       {"TESSEL://move/" + id, "tessel://MOVE/" + id, "tessel://undo/" + id, "tessel:move/" + id,
-        move + id + "/extra", move, std::string("tessel://move"), move + "not-a-uuid",
-        move + "/" + id}) {
-    EXPECT_FALSE(wakeUpRequestId(rejected)) << rejected;
-  }
-}
 
 // The recent list keeps 20, the latest first, and takes any destination that received an item;
 // a move is complete only when every item arrived.

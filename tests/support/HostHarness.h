@@ -157,9 +157,7 @@ class HostHarness : public ::testing::Test {
   // Runs a move or an undo to its end; its completion's answer.
   std::optional<bool> moveAndWait(const std::vector<std::string>& sources,
                                   const std::string& destination) {
-    return finished([&](auto done) {
-      model->move(fileUrls(sources), QString::fromStdString(destination), false, done);
-    });
+    return finished([&](auto done) { model->move(sources, destination, false, done); });
   }
   std::optional<bool> undoAndWait() {
     return finished([&](auto done) { model->undoLastMove(done); });
@@ -167,8 +165,7 @@ class HostHarness : public ::testing::Test {
   // Starts a move of `file` into the first favourite that stays busy until finishHeldMove().
   void startHeldMove(const std::string& file) {
     platform.moves.hold();
-    model->move({fileUrl(file)}, QString::fromStdString(model->settings().favorites.at(0).path),
-                false);
+    model->move({file}, model->settings().favorites.at(0).path, false);
     ASSERT_TRUE(model->busy());
   }
   void finishHeldMove() {

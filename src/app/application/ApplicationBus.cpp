@@ -8,6 +8,7 @@
 
 #include "model/FileUrls.h"
 #include "path/PathText.h"
+#include "request/HostAddress.h"
 
 namespace tessel {
 namespace {
@@ -57,19 +58,20 @@ ApplicationBus::ApplicationBus(Receiver receiver, QObject* parent)
 ApplicationBus::~ApplicationBus() {
   if (!published_) return;
   QDBusConnection bus = QDBusConnection::sessionBus();
-  bus.unregisterService(QString::fromLatin1(kName));
-  bus.unregisterObject(QString::fromLatin1(kPath));
+  bus.unregisterService(QString::fromLatin1(HostAddress::kBusName));
+  bus.unregisterObject(QString::fromLatin1(HostAddress::kObjectPath));
 }
 
 bool ApplicationBus::publish() {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return false;
   // The object first: a call may arrive as soon as the name is owned.
-  if (!bus.registerObject(QString::fromLatin1(kPath), this, QDBusConnection::ExportAllSlots)) {
+  if (!bus.registerObject(QString::fromLatin1(HostAddress::kObjectPath), this,
+                          QDBusConnection::ExportAllSlots)) {
     return false;
   }
-  published_ = bus.registerService(QString::fromLatin1(kName));
-  if (!published_) bus.unregisterObject(QString::fromLatin1(kPath));
+  published_ = bus.registerService(QString::fromLatin1(HostAddress::kBusName));
+  if (!published_) bus.unregisterObject(QString::fromLatin1(HostAddress::kObjectPath));
   return published_;
 }
 
@@ -109,7 +111,7 @@ void ApplicationBus::Open(const QStringList& uris, const QVariantMap& /*platform
   // learns whether it was taken up.
   const QByteArray reply = receiver_(command);
   if (!reply.isEmpty()) {
-    sendErrorReply(QString::fromLatin1(kRequestRefused), QString::fromUtf8(reply));
+    sendErrorReply(QString::fromLatin1(HostAddress::kRequestRefused), QString::fromUtf8(reply));
   }
 }
 

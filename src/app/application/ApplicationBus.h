@@ -39,11 +39,6 @@ class ApplicationBus : public QObject, protected QDBusContext {
   // nothing or a request was not taken up, returned to the caller as an error.
   using Receiver = std::function<QByteArray(const LaunchCommand& command)>;
 
-  static constexpr const char* kName = "com.quillmark.Tessel";
-  static constexpr const char* kPath = "/com/quillmark/Tessel";
-  // The error of an Open whose request the host did not take up (busy, expired, ...).
-  static constexpr const char* kRequestRefused = "com.quillmark.Tessel.Error.RequestRefused";
-
   explicit ApplicationBus(Receiver receiver, QObject* parent = nullptr);
   // Gives the name up, so that the next caller starts a new host instead of waiting for this
   // one.

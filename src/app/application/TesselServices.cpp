@@ -5,6 +5,7 @@
 #include "application/ApplicationTexts.h"
 #include "application/FavoriteIndex.h"
 #include "core/Bundle.h"
+#include "model/FileUrls.h"
 
 namespace tessel {
 
@@ -81,9 +82,8 @@ void TesselServices::deliverPendingSources() {
   }
   presentation_.orderOutVisibleWindows();
   const QPointer<TesselServices> self(this);
-  model->move(model->selectedSources(),
-              QString::fromStdString(favorites[static_cast<size_t>(index)].path), false,
-              [self](bool ok) {
+  model->move(localPaths(model->selectedSources()), favorites[static_cast<size_t>(index)].path,
+              false, [self](bool ok) {
                 if (!ok && self) self->showMainWindow();
               });
 }

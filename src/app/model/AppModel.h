@@ -28,6 +28,7 @@
 #include "model/SerialWorker.h"
 #include "model/SettingsStore.h"
 #include "platform/Platform.h"
+#include "request/HostRequest.h"
 
 namespace tessel {
 
@@ -100,8 +101,9 @@ class AppModel : public QObject {
   std::optional<QString> handleURL(const QString& url);
   // Both return the reason they could not start (also in the status line, except for an undo
   // while busy, which leaves it alone); none once the work is on the worker.
-  std::optional<QString> move(const QList<QUrl>& sources, const QString& destination,
-                              bool hierarchical, Completion completion = {});
+  std::optional<QString> move(const std::vector<std::string>& sources,
+                              const std::string& destination, bool hierarchical,
+                              Completion completion = {});
   std::optional<QString> undoLastMove(Completion completion = {});
   // Opens a folder inside a favourite in the file manager. Throws TesselError when it is
   // outside every favourite, gone, or the file manager cannot be asked.
@@ -127,10 +129,16 @@ class AppModel : public QObject {
   void setBusy(bool busy);
   // The engine's source roots for a move with these service roots, or an undo.
   std::vector<std::string> sourceRoots(const std::vector<std::string>& extraRoots) const;
-  void finishMove(const Outcome<MoveResult>& outcome, const std::string& destination,
-                  const std::vector<std::string>& moveServiceRoots, const Completion& completion);
-  void finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion);
-  std::optional<QString> carryOut(const MoveRequest& request);
+  // Runs `job` on the worker while `busy` is set; back on this thread, `finish` takes its
+  // result and says whether the operation went through completely. A job that threw shows
+  // its error in the status line.
+  template <class T>
+  void runEngineJob(std::function<T()> job, std::function<bool(const T&)> finish,
+                    const Completion& completion);
+  // The move's result in the status line and, when something moved, in the recent list.
+  bool finishMove(const MoveResult& result, const std::string& destination,
+                  const std::vector<std::string>& moveServiceRoots);
+  std::optional<QString> carryOut(const HostRequest& request);
   // Ends an operation that cannot start: the reason goes to the status line and is returned.
   QString refuse(const std::string& reason, const Completion& completion);
   // Walks and publishes the menu of the current settings unless `generation` is overtaken.

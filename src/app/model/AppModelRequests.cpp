@@ -1,19 +1,17 @@
 // AppModel: moves, undo, requests from the file manager, and the sources of a move.
+#include <type_traits>
+
 #include "container/SharedContainer.h"
 #include "core/Errors.h"
 #include "model/AppModel.h"
 #include "model/FileUrls.h"
 #include "model/ModelTexts.h"
 #include "model/ServiceRoots.h"
-#include "model/WakeUpUrl.h"
 #include "path/PathSafety.h"
+#include "request/HostAddress.h"
 
 namespace tessel {
 namespace {
-
-constexpr const char* kOpenFolderOperation = "openFolder";
-constexpr const char* kUndoOperation = "undo";
-constexpr const char* kMoveOperation = "move";
 
 void complete(const AppModel::Completion& completion, bool ok) {
   if (completion) completion(ok);
@@ -43,45 +41,51 @@ QString AppModel::refuse(const std::string& reason, const Completion& completion
   return QString::fromStdString(reason);
 }
 
-std::optional<QString> AppModel::move(const QList<QUrl>& sources, const QString& destination,
-                                      bool /*hierarchical*/, Completion completion) {
+template <class T>
+void AppModel::runEngineJob(std::function<T()> job, std::function<bool(const T&)> finish,
+                            const Completion& completion) {
+  setBusy(true);
+  worker_.run<T>(std::move(job), this,
+                 [this, finish = std::move(finish), completion](const Outcome<T>& outcome) {
+                   setBusy(false);
+                   if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
+                     setStatusText(errorDescription(*error));
+                     complete(completion, false);
+                     return;
+                   }
+                   complete(completion, finish(std::get<T>(outcome)));
+                 });
+}
+
+std::optional<QString> AppModel::move(const std::vector<std::string>& sources,
+                                      const std::string& destination, bool /*hierarchical*/,
+                                      Completion completion) {
   if (busy_) return refuse(ModelTexts::moveInProgress(), completion);
-  const std::vector<std::string> sourcePaths = localPaths(sources);
-  const std::string destinationPath = destination.toStdString();
   std::vector<std::string> destinationRoots;
   std::vector<std::string> moveServiceRoots;
   std::vector<std::string> roots;
   try {
     destinationRoots = access_.resolveGrants(settings_.favorites);
-    moveServiceRoots = serviceRoots(sourcePaths, serviceSourcePaths_, platform_);
+    moveServiceRoots = serviceRoots(sources, serviceSourcePaths_, platform_);
     roots = sourceRoots(moveServiceRoots);
   } catch (const std::exception& error) {
     return refuse(error.what(), completion);
   }
-  setBusy(true);
   setStatusText(ModelTexts::moving());
-  worker_.run<MoveResult>(
-      [engine = &engine_, sourcePaths, destinationPath, roots, destinationRoots,
+  runEngineJob<MoveResult>(
+      [engine = &engine_, sources, destination, roots, destinationRoots,
        policy = settings_.policy] {
-        return engine->move(sourcePaths, destinationPath, roots, destinationRoots, policy);
+        return engine->move(sources, destination, roots, destinationRoots, policy);
       },
-      this,
-      [this, destinationPath, moveServiceRoots, completion](const Outcome<MoveResult>& outcome) {
-        finishMove(outcome, destinationPath, moveServiceRoots, completion);
-      });
+      [this, destination, moveServiceRoots](const MoveResult& result) {
+        return finishMove(result, destination, moveServiceRoots);
+      },
+      completion);
   return std::nullopt;
 }
 
-void AppModel::finishMove(const Outcome<MoveResult>& outcome, const std::string& destination,
-                          const std::vector<std::string>& moveServiceRoots,
-                          const Completion& completion) {
-  setBusy(false);
-  if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
-    setStatusText(errorDescription(*error));
-    complete(completion, false);
-    return;
-  }
-  const MoveResult& result = std::get<MoveResult>(outcome);
+bool AppModel::finishMove(const MoveResult& result, const std::string& destination,
+                          const std::vector<std::string>& moveServiceRoots) {
   setStatusText(ModelTexts::moveFinished(result.moved, result.skipped, result.failure));
   if (result.moved >= 1) {
     serviceSourcePaths_.clear();
@@ -91,7 +95,7 @@ void AppModel::finishMove(const Outcome<MoveResult>& outcome, const std::string&
     setSettings(changed);
     saveSettings();
   }
-  complete(completion, !result.failure && result.moved > 0 && result.skipped == 0);
+  return !result.failure && result.moved > 0 && result.skipped == 0;
 }
 
 std::optional<QString> AppModel::undoLastMove(Completion completion) {
@@ -108,27 +112,16 @@ std::optional<QString> AppModel::undoLastMove(Completion completion) {
   } catch (const std::exception& error) {
     return refuse(error.what(), completion);
   }
-  setBusy(true);
-  worker_.run<std::int64_t>([engine = &engine_, roots,
-                             destinationRoots] { return engine->undo(roots, destinationRoots); },
-                            this,
-                            [this, completion](const Outcome<std::int64_t>& outcome) {
-                              finishUndo(outcome, completion);
-                            });
+  runEngineJob<std::int64_t>([engine = &engine_, roots,
+                              destinationRoots] { return engine->undo(roots, destinationRoots); },
+                             [this](std::int64_t undone) {
+                               setStatusText(ModelTexts::undoFinished(undone));
+                               lastServiceRoots_.clear();
+                               refreshMenu();
+                               return true;
+                             },
+                             completion);
   return std::nullopt;
-}
-
-void AppModel::finishUndo(const Outcome<std::int64_t>& outcome, const Completion& completion) {
-  setBusy(false);
-  if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
-    setStatusText(errorDescription(*error));
-    complete(completion, false);
-    return;
-  }
-  setStatusText(ModelTexts::undoFinished(std::get<std::int64_t>(outcome)));
-  lastServiceRoots_.clear();
-  refreshMenu();
-  complete(completion, true);
 }
 
 void AppModel::openFolder(const QString& path) {
@@ -164,36 +157,38 @@ void AppModel::revealOnFailure(bool ok) {
 }
 
 std::optional<QString> AppModel::handleURL(const QString& url) {
-  const std::optional<Uuid> id = wakeUpRequestId(url.toStdString());
+  const std::optional<Uuid> id = HostAddress::wakeUpRequestId(url.toStdString());
   if (!id) return std::nullopt;
-  MoveRequest request;
+  std::optional<HostRequest> request;
   try {
-    request = SharedContainer::consume(*id, platform_);
+    request = hostRequest(SharedContainer::consume(*id, platform_));
   } catch (const std::exception& error) {
     return refuse(error.what(), {});
   }
-  return carryOut(request);
+  if (!request) return refuse(ModelTexts::unknownOperation(), {});
+  return carryOut(*request);
 }
 
-std::optional<QString> AppModel::carryOut(const MoveRequest& request) {
+std::optional<QString> AppModel::carryOut(const HostRequest& request) {
   const auto reveal = [this](bool ok) { revealOnFailure(ok); };
-  const std::string operation = request.operation.value_or(kMoveOperation);
-  if (operation == kOpenFolderOperation) {
-    try {
-      openFolder(QString::fromStdString(request.destination));
-    } catch (const std::exception& error) {
-      return refuse(error.what(), {});
-    }
-  } else if (operation == kUndoOperation) {
-    return undoLastMove(reveal);
-  } else if (operation == kMoveOperation) {
-    if (access_.direct()) desktop_.windows.hideVisibleWindows();
-    return move(fileUrls(request.sources), QString::fromStdString(request.destination),
-                request.hierarchical, reveal);
-  } else {
-    return refuse(ModelTexts::unknownOperation(), {});
-  }
-  return std::nullopt;
+  return std::visit(
+      [&](const auto& action) -> std::optional<QString> {
+        using Action = std::decay_t<decltype(action)>;
+        if constexpr (std::is_same_v<Action, HostRequest::Move>) {
+          if (access_.direct()) desktop_.windows.hideVisibleWindows();
+          return move(action.sources, action.destination, action.hierarchical, reveal);
+        } else if constexpr (std::is_same_v<Action, HostRequest::OpenFolder>) {
+          try {
+            openFolder(QString::fromStdString(action.folder));
+          } catch (const std::exception& error) {
+            return refuse(error.what(), {});
+          }
+          return std::nullopt;
+        } else {
+          return undoLastMove(reveal);
+        }
+      },
+      request.value);
 }
 
 }  // namespace tessel

@@ -10,11 +10,9 @@ namespace tessel {
 void DBusSettingsNotifier::postSettingsChanged() {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return;
-  const auto text = [](std::string_view name) {
-    return QString::fromUtf8(name.data(), name.size());
-  };
-  bus.send(QDBusMessage::createSignal(text(HostAddress::kObjectPath), text(HostAddress::kInterface),
-                                      text(HostAddress::kSettingsSignal)));
+  bus.send(QDBusMessage::createSignal(QString::fromLatin1(HostAddress::kObjectPath),
+                                      QString::fromLatin1(HostAddress::kInterface),
+                                      QString::fromLatin1(HostAddress::kSettingsSignal)));
 }
 
 }  // namespace tessel

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 
+#include "model/FileUrls.h"
 #include "window/FolderDisplay.h"
 #include "window/WindowStyle.h"
 #include "window/WindowTexts.h"
@@ -35,8 +36,10 @@ ManualMoveGroup::ManualMoveGroup(AppModel& model, const QString& home, QWidget* 
   move_ = new QPushButton(WindowTexts::move(), this);
   move_->setObjectName(QStringLiteral("moveButton"));
   WindowStyle::makeProminent(move_);
-  connect(move_, &QPushButton::clicked, this,
-          [this] { model_.move(model_.selectedSources(), model_.selectedDestination(), false); });
+  connect(move_, &QPushButton::clicked, this, [this] {
+    model_.move(localPaths(model_.selectedSources()), model_.selectedDestination().toStdString(),
+                false);
+  });
   row->addWidget(move_);
   row->addStretch();
   content()->addLayout(row);

@@ -6,14 +6,12 @@
 #include <string_view>
 
 #include "HostApplication.h"
+#include "request/HostAddress.h"
 
 namespace tessel {
 namespace {
 
-constexpr const char* kName = "com.quillmark.Tessel";
-constexpr const char* kPath = "/com/quillmark/Tessel";
 constexpr const char* kInterface = "org.freedesktop.Application";
-constexpr const char* kRequestRefused = "com.quillmark.Tessel.Error.RequestRefused";
 // Long enough for the bus to start the host on a loaded machine.
 constexpr int kTimeoutMilliseconds = 10000;
 
@@ -25,7 +23,7 @@ struct Delivery {
 // The host's reason, when `error` is its answer that it did not take the request up.
 std::optional<std::string> refusal(GError* error) {
   gchar* name = g_dbus_error_get_remote_error(error);
-  const bool refused = name != nullptr && std::string_view(name) == kRequestRefused;
+  const bool refused = name != nullptr && std::string_view(name) == HostAddress::kRequestRefused;
   g_free(name);
   if (!refused) return std::nullopt;
   g_dbus_error_strip_remote_error(error);
@@ -40,9 +38,9 @@ Delivery call(const char* method, GVariant* parameters) {
   GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
   GVariant* reply = nullptr;
   if (bus) {
-    reply =
-        g_dbus_connection_call_sync(bus, kName, kPath, kInterface, method, parameters, nullptr,
-                                    G_DBUS_CALL_FLAGS_NONE, kTimeoutMilliseconds, nullptr, &error);
+    reply = g_dbus_connection_call_sync(
+        bus, HostAddress::kBusName, HostAddress::kObjectPath, kInterface, method, parameters,
+        nullptr, G_DBUS_CALL_FLAGS_NONE, kTimeoutMilliseconds, nullptr, &error);
     g_object_unref(bus);
   }
   g_variant_unref(parameters);

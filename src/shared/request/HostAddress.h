@@ -10,13 +10,15 @@
 
 namespace tessel::HostAddress {
 
-inline constexpr std::string_view kBusName = "com.quillmark.Tessel";
-inline constexpr std::string_view kObjectPath = "/com/quillmark/Tessel";
-inline constexpr std::string_view kInterface = "com.quillmark.Tessel";
+inline constexpr const char* kBusName = "com.quillmark.Tessel";
+inline constexpr const char* kObjectPath = "/com/quillmark/Tessel";
+inline constexpr const char* kInterface = "com.quillmark.Tessel";
 // Sent by the host after each publication of the menu snapshot, without arguments.
-inline constexpr std::string_view kSettingsSignal = "settings";
+inline constexpr const char* kSettingsSignal = "settings";
 // The same announcement as the extension observes it: interface and signal.
-inline constexpr std::string_view kSettingsNotification = "com.quillmark.Tessel.settings";
+inline constexpr const char* kSettingsNotification = "com.quillmark.Tessel.settings";
+// The error with which the host answers a wake-up it did not take up; its message is why.
+inline constexpr const char* kRequestRefused = "com.quillmark.Tessel.Error.RequestRefused";
 
 // "tessel://move/" followed by the identifier in upper case.
 std::string wakeUpUrl(const Uuid& requestId);
