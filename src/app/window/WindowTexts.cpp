@@ -201,6 +201,20 @@ QString installModule() {
       "again.");
 }
 
+QString chooserTitle() {
+  return text("フォルダを選んで移動", "Move to Folder");
+}
+QString itemsToMove(std::int64_t count) {
+  const std::string n = std::to_string(count);
+  return text("移動する項目：" + n + "件", "Items to move: " + n);
+}
+QString filterFolders() {
+  return text("フォルダ名で絞り込む", "Filter by folder name");
+}
+QString cancel() {
+  return text("キャンセル", "Cancel");
+}
+
 QString undoMove() {
   return text("移動を取り消す", "Undo Move");
 }

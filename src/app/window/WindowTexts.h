@@ -64,6 +64,12 @@ QString filesModuleFolder(const QString& folder);
 QString restartFilesIfMissing();
 QString installModule();
 
+// The chooser: the window that picks the folder for items the file manager sent.
+QString chooserTitle();
+QString itemsToMove(std::int64_t count);
+QString filterFolders();
+QString cancel();
+
 // Footer and the confirmation.
 QString undoMove();
 QString clearUndoHistory();
