@@ -27,13 +27,6 @@ std::vector<std::string> localPaths(const QList<QUrl>& urls) {
   return paths;
 }
 
-QList<QUrl> fileUrls(const std::vector<std::string>& paths) {
-  QList<QUrl> urls;
-  urls.reserve(static_cast<qsizetype>(paths.size()));
-  for (const std::string& path : paths) urls.push_back(fileUrl(path));
-  return urls;
-}
-
 std::string errorDescription(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);

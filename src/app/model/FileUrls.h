@@ -14,7 +14,6 @@ namespace tessel {
 std::string localPath(const QUrl& url);
 QUrl fileUrl(const std::string& path);
 std::vector<std::string> localPaths(const QList<QUrl>& urls);
-QList<QUrl> fileUrls(const std::vector<std::string>& paths);
 
 // The text shown for an error: the message of Tessel's own errors, the description of the
 // platform's.

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include "model/FileUrls.h"
 #include "window/WindowStyle.h"
 #include "window/WindowTexts.h"
 
@@ -23,7 +22,7 @@ bool movesHighlight(int key) {
 ChooserWindow::ChooserWindow(const std::vector<std::string>& sources, const MenuSnapshot& snapshot,
                              MoveHandler move, QWidget* parent)
     : QDialog(parent),
-      sources_(fileUrls(sources)),
+      sources_(sources),
       move_(std::move(move)),
       tree_(WindowTexts::recentDestinations()),
       filter_(tree_),
@@ -123,7 +122,7 @@ void ChooserWindow::moveInto(const QModelIndex& folder) {
   moving_ = true;
   updateMoveButton();
   QPointer<ChooserWindow> self(this);
-  move_(sources_, folder.data(ChooserTree::PathRole).toString(),
+  move_(sources_, folder.data(ChooserTree::PathRole).toString().toStdString(),
         folder.data(ChooserTree::HierarchicalRole).toBool(), [self](bool ok) {
           if (self) self->finishMove(ok);
         });

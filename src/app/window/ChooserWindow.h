@@ -11,10 +11,8 @@
 
 #include <QDialog>
 #include <QLineEdit>
-#include <QList>
 #include <QPushButton>
 #include <QTreeView>
-#include <QUrl>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,8 +31,9 @@ class ChooserWindow : public QDialog {
   // Called with the window's sources, the chosen folder and whether it lies below a favourite
   // (false for a favourite itself); `done` is then called once, on the GUI thread, with true
   // when the move went through. AppModel::move has this shape.
-  using MoveHandler = std::function<void(const QList<QUrl>& sources, const QString& destination,
-                                         bool hierarchical, AppModel::Completion done)>;
+  using MoveHandler =
+      std::function<void(const std::vector<std::string>& sources, const std::string& destination,
+                         bool hierarchical, AppModel::Completion done)>;
 
   ChooserWindow(const std::vector<std::string>& sources, const MenuSnapshot& snapshot,
                 MoveHandler move, QWidget* parent = nullptr);
@@ -55,7 +54,7 @@ class ChooserWindow : public QDialog {
   void finishMove(bool ok);
   void updateMoveButton();
 
-  QList<QUrl> sources_;
+  std::vector<std::string> sources_;
   MoveHandler move_;
   ChooserTree tree_;
   FolderFilter filter_;

@@ -38,9 +38,9 @@ class ChooserWindowTest : public HostHarness {
   // followed by " h" when it is hierarchical, and answers with `answer`.
   void open(const Strings& items = {"/h/a.txt"}, ChooserWindow::MoveHandler handler = {}) {
     if (!handler) {
-      handler = [this](const QList<QUrl>&, const QString& path, bool hierarchical,
+      handler = [this](const Strings&, const std::string& path, bool hierarchical,
                        AppModel::Completion done) {
-        moves.push_back(path.toStdString() + (hierarchical ? " h" : ""));
+        moves.push_back(path + (hierarchical ? " h" : ""));
         pending = std::move(done);
         if (answer) pending(*answer);
       };
