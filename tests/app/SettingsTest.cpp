@@ -62,6 +62,7 @@ TEST_F(SettingsTest, DamagedSettingsStopStartUpAndAreKeptAsNumberedCopies) {
   EXPECT_EQ(platform.readFile(settingsFile()), incomplete);
   // The next save writes the defaults; the user's files survive as numbered copies.
   model->saveSettings();
+  settle();
   temp.file("data/Tessel/settings.json", "{");
   start();
   EXPECT_EQ(platform.readFile(support() + "/settings.unreadable.json"), incomplete);
