@@ -184,8 +184,11 @@ std::optional<QString> AppModel::carryOut(const HostRequest& request) {
             return refuse(error.what(), {});
           }
           return std::nullopt;
-        } else {
+        } else if constexpr (std::is_same_v<Action, HostRequest::Undo>) {
           return undoLastMove(reveal);
+        } else {
+          static_assert(std::is_same_v<Action, HostRequest::Choose>);
+          return refuse(ModelTexts::unknownOperation(), {});
         }
       },
       request.value);

@@ -8,6 +8,7 @@ namespace {
 constexpr const char* kMoveOperation = "move";  // accepted; the extension writes none
 constexpr const char* kOpenFolderOperation = "openFolder";
 constexpr const char* kUndoOperation = "undo";
+constexpr const char* kChooseOperation = "choose";
 
 }  // namespace
 
@@ -20,8 +21,10 @@ MoveRequest storedRequest(const HostRequest& request, Platform& platform) {
                                    std::nullopt, platform);
         } else if constexpr (std::is_same_v<Action, HostRequest::OpenFolder>) {
           return MoveRequest::make({}, action.folder, true, kOpenFolderOperation, platform);
-        } else {
+        } else if constexpr (std::is_same_v<Action, HostRequest::Undo>) {
           return MoveRequest::make({}, "", false, kUndoOperation, platform);
+        } else {
+          return MoveRequest::make(action.sources, "", false, kChooseOperation, platform);
         }
       },
       request.value);
@@ -35,6 +38,7 @@ std::optional<HostRequest> hostRequest(const MoveRequest& stored) {
   if (operation == kOpenFolderOperation)
     return HostRequest{HostRequest::OpenFolder{stored.destination}};
   if (operation == kUndoOperation) return HostRequest{HostRequest::Undo{}};
+  if (operation == kChooseOperation) return HostRequest{HostRequest::Choose{stored.sources}};
   return std::nullopt;
 }
 

@@ -27,15 +27,20 @@ struct HostRequest {
   struct Undo {  // undo the last move
     friend bool operator==(const Undo&, const Undo&) = default;
   };
+  struct Choose {  // let the user pick the folder `sources` move into, in the host's window
+    std::vector<std::string> sources;
+    friend bool operator==(const Choose&, const Choose&) = default;
+  };
 
-  std::variant<Move, OpenFolder, Undo> value;
+  std::variant<Move, OpenFolder, Undo, Choose> value;
   friend bool operator==(const HostRequest&, const HostRequest&) = default;
 };
 
 // The stored form of `request`, under a new identifier, created now.
 MoveRequest storedRequest(const HostRequest& request, Platform& platform);
 
-// What a stored request asks; none when it names an operation this version does not know.
+// What a stored request asks; none when it names an operation this version does not know (a
+// host that predates "choose" refuses it as unknown, so the stored form stays compatible).
 std::optional<HostRequest> hostRequest(const MoveRequest& stored);
 
 }  // namespace tessel

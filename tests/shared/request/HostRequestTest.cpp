@@ -22,6 +22,8 @@ TEST(HostRequestTest, EachRequestKeepsItsStoredFormAndReadsBackAsItself) {
        R"("sources":[],"destination":"\/h\/Archive","hierarchical":true,"operation":"openFolder"})"},
       {{HostRequest::Undo{}},
        R"("sources":[],"destination":"","hierarchical":false,"operation":"undo"})"},
+      {{HostRequest::Choose{{"/h/a"}}},
+       R"("sources":["\/h\/a"],"destination":"","hierarchical":false,"operation":"choose"})"},
   };
   for (const auto& [request, stored] : cases) {
     const MoveRequest made = storedRequest(request, Platform::standard());
