@@ -125,7 +125,7 @@ struct PublishedMenu {
   PresetFinderController finder{std::vector<std::string>{"/home/user/Desktop/report.pdf"}};
   SilentNotificationCenter notifications;
   LinuxWorkspace workspace;
-  FinderSync finderSync{finder, notifications, workspace, platform};
+  FinderSync finderSync{finder, notifications, workspace, {}, platform};
 };
 
 // The same file again and again: the kept snapshot serves every menu.

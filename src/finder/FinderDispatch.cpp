@@ -20,7 +20,15 @@ void FinderSync::execute(std::int64_t tag) {
       [this](const auto& action) {
         using Action = std::decay_t<decltype(action)>;
         if constexpr (std::is_same_v<Action, Command::Move>) {
-          moveSelection(action);
+          if (auto selection = chosenSelection()) {
+            send(storedRequest(
+                {HostRequest::Move{std::move(*selection), action.path, action.hierarchical}},
+                platform_));
+          }
+        } else if constexpr (std::is_same_v<Action, Command::Choose>) {
+          if (auto selection = chosenSelection()) {
+            send(storedRequest({HostRequest::Choose{std::move(*selection)}}, platform_));
+          }
         } else if constexpr (std::is_same_v<Action, Command::OpenFolder>) {
           send(storedRequest({HostRequest::OpenFolder{action.path}}, platform_));
         } else if constexpr (std::is_same_v<Action, Command::Undo>) {
@@ -32,16 +40,13 @@ void FinderSync::execute(std::int64_t tag) {
       chosen->value);
 }
 
-void FinderSync::moveSelection(const Command::Move& move) {
-  // The selection at the time of the choice, which may differ from the one the menu was built
-  // for.
+std::optional<std::vector<std::string>> FinderSync::chosenSelection() {
   std::optional<std::vector<std::string>> selection = finder_.selectedItemURLs();
   if (!selection || selection->empty()) {
     platform_.log("Tessel selection unavailable");
-    return;
+    return std::nullopt;
   }
-  send(storedRequest({HostRequest::Move{std::move(*selection), move.path, move.hierarchical}},
-                     platform_));
+  return selection;
 }
 
 void FinderSync::send(const MoveRequest& request) {

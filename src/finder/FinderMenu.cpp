@@ -13,6 +13,7 @@ struct FinderSync::MenuTexts {
   std::string moveTo = localizedText("移動先", "Move To");
   std::string moveToFavorite = localizedText("お気に入りへ移動", "Move to Favorite");
   std::string moveThroughFolders = localizedText("フォルダ階層から移動", "Move through Folders");
+  std::string chooseFolder = localizedText("フォルダ階層から移動…", "Move through Folders…");
   std::string recentDestinations = localizedText("最近の移動先", "Recent Destinations");
   std::string moveHere = localizedText("ここへ移動", "Move Here");
   std::string openFolder = localizedText("フォルダを開く", "Open Folder");
@@ -24,6 +25,7 @@ struct FinderSync::MenuTexts {
 // command of every item, in the same order.
 struct FinderSync::MenuBuilder {
   MenuTexts texts;
+  MenuForm form;
   bool canMove;
   std::int64_t nextTag;
   std::vector<Command>* commands;
@@ -60,9 +62,16 @@ struct FinderSync::MenuBuilder {
     }
     menu.items.push_back(MenuItem::opening(texts.moveTo, std::move(favorites)));
 
-    auto hierarchy = submenuTitled(texts.moveThroughFolders, snapshot.favorites.size());
-    for (const MenuDestination& favorite : snapshot.favorites) addFolderMenu(favorite, *hierarchy);
-    menu.items.push_back(MenuItem::opening(texts.moveThroughFolders, std::move(hierarchy)));
+    const bool hierarchyFits = rowsOf(snapshot) <= form.rowBudget;
+    if (hierarchyFits) {
+      auto hierarchy = submenuTitled(texts.moveThroughFolders, snapshot.favorites.size());
+      for (const MenuDestination& favorite : snapshot.favorites)
+        addFolderMenu(favorite, *hierarchy);
+      menu.items.push_back(MenuItem::opening(texts.moveThroughFolders, std::move(hierarchy)));
+    }
+    if (!hierarchyFits || form.chooserBesideHierarchy) {
+      addCommandItem(menu, texts.chooseFolder, true, [] { return Command{Command::Choose{}}; });
+    }
 
     if (!snapshot.recent.empty()) {
       auto recent = submenuTitled(texts.recentDestinations, snapshot.recent.size());
@@ -76,6 +85,22 @@ struct FinderSync::MenuBuilder {
 
     menu.items.push_back(MenuItem::separatorItem());
     addCommandItem(menu, texts.undo, false, [] { return Command{Command::Undo{}}; });
+  }
+
+  // The rows of the whole menu with the hierarchy in it, as addMenus and addFolderMenu make
+  // them, without making any.
+  static std::size_t rowsOf(const MenuSnapshot& snapshot) {
+    std::size_t rows = 1 + snapshot.favorites.size() + 1;  // Move To with its items, the hierarchy
+    for (const MenuDestination& favorite : snapshot.favorites) rows += 1 + rowsBelow(favorite);
+    if (!snapshot.recent.empty()) rows += 1 + snapshot.recent.size();
+    return rows + 3;  // the separator, undo and settings
+  }
+  // A folder's own items: "Move Here", "Open Folder", then a separator and its sub-folders.
+  static std::size_t rowsBelow(const MenuDestination& destination) {
+    std::size_t rows = 2;
+    if (!destination.children.empty()) rows += 1;
+    for (const MenuDestination& child : destination.children) rows += 1 + rowsBelow(child);
+    return rows;
   }
 
   void addFolderMenu(const MenuDestination& destination, Menu& menu) {
@@ -128,15 +153,16 @@ Menu FinderSync::buildMenu() {
     canMove = selection && !selection->empty();
   }
   // Numbered from 0, then moved onto the tags the block gets.
-  MenuBuilder builder{MenuTexts{}, canMove, 0, nullptr};
+  MenuBuilder builder{MenuTexts{}, form_, canMove, 0, nullptr};
   Menu menu = builder.build(snapshot.get());
   shiftTags(menu, registerBlock(CommandBlock{0, builder.nextTag, snapshot, std::nullopt}));
   return menu;
 }
 
-FinderSync::Command FinderSync::commandOfMenu(const MenuSnapshot* snapshot, std::size_t index) {
+FinderSync::Command FinderSync::commandOfMenu(const MenuSnapshot* snapshot,
+                                              std::size_t index) const {
   std::vector<Command> commands;
-  MenuBuilder{MenuTexts{}, false, 0, &commands}.build(snapshot);
+  MenuBuilder{MenuTexts{}, form_, false, 0, &commands}.build(snapshot);
   return commands.at(index);
 }
 

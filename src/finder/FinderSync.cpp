@@ -9,8 +9,12 @@
 namespace tessel {
 
 FinderSync::FinderSync(FinderController& finder, NotificationCenter& notifications,
-                       Workspace& workspace, Platform& platform)
-    : finder_(finder), notifications_(notifications), workspace_(workspace), platform_(platform) {
+                       Workspace& workspace, MenuForm form, Platform& platform)
+    : form_(form),
+      finder_(finder),
+      notifications_(notifications),
+      workspace_(workspace),
+      platform_(platform) {
   refreshDirectories();
   // The centre never calls the handler after removeObserver() returns, and the destructor
   // removes it first: the handler cannot outlive the object.

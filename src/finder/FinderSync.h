@@ -27,6 +27,16 @@
 
 namespace tessel {
 
+// How a front end offers the folder hierarchy. GTK builds and measures every row of every
+// submenu before it shows a menu, so a front end on it gives a row budget: a menu that would
+// be longer offers the hierarchy as one item, "Move through Folders…", which opens the
+// host's chooser window. A front end that lists the menu as text offers that item beside
+// the hierarchy.
+struct MenuForm {
+  std::size_t rowBudget = SIZE_MAX;  // the most rows of a menu with the hierarchy in it
+  bool chooserBesideHierarchy = false;
+};
+
 class FinderSync {
  public:
   // What a menu item does when chosen.
@@ -46,8 +56,11 @@ class FinderSync {
     struct Settings {  // open the host application
       friend bool operator==(const Settings&, const Settings&) = default;
     };
+    struct Choose {  // have the host let the user pick where the selected items go
+      friend bool operator==(const Choose&, const Choose&) = default;
+    };
 
-    std::variant<Move, OpenFolder, Undo, Settings> value;
+    std::variant<Move, OpenFolder, Undo, Settings, Choose> value;
     friend bool operator==(const Command&, const Command&) = default;
   };
 
@@ -56,7 +69,7 @@ class FinderSync {
 
   // Watches the snapshot's folders at once and again on every settings-changed notification.
   FinderSync(FinderController& finder, NotificationCenter& notifications, Workspace& workspace,
-             Platform& platform = Platform::standard());
+             MenuForm form = {}, Platform& platform = Platform::standard());
   ~FinderSync();
   FinderSync(const FinderSync&) = delete;
   FinderSync& operator=(const FinderSync&) = delete;
@@ -103,8 +116,12 @@ class FinderSync {
   // Registers `block` under the next tags, as many single registrations would; the first tag.
   std::int64_t registerBlock(CommandBlock block);
   // The command of the item at `index`, in tag order, of a menu built from `snapshot`.
-  static Command commandOfMenu(const MenuSnapshot* snapshot, std::size_t index);
-  void moveSelection(const Command::Move& move);
+  Command commandOfMenu(const MenuSnapshot* snapshot, std::size_t index) const;
+  // The selection at the time of the choice, which may differ from the one the menu was built
+  // for; none (logged) when there is nothing to move.
+  std::optional<std::vector<std::string>> chosenSelection();
+
+  MenuForm form_;
 
   FinderController& finder_;
   NotificationCenter& notifications_;

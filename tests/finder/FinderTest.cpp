@@ -46,19 +46,20 @@ class FinderTest : public FinderSession {
   PresetFinderController finder;
   SilentNotificationCenter notifications;
   LinuxWorkspace workspace;
-  FinderSync sync{finder, notifications, workspace, platform};
+  FinderSync sync{finder, notifications, workspace, {}, platform};
   std::ostringstream out, err;
 };
 
 TEST_F(FinderTest, MenuAndWatchedShowWhatTheFileManagerWould) {
   EXPECT_EQ(run({"menu"}), 0);
-  EXPECT_EQ(out.str(),
-            "Move To\n  Archive  #1  (disabled)\n  Inbox  #2  (disabled)\nMove through Folders\n"
-            "  Archive\n    Move Here  #3  (disabled)\n    Open Folder  #4\n    ---\n    2026\n"
-            "      Move Here  #5  (disabled)\n      Open Folder  #6\n  Inbox\n"
-            "    Move Here  #7  (disabled)\n    Open Folder  #8\nRecent Destinations\n"
-            "  Inbox  #9  (disabled)\n  2026  #10  (disabled)\n---\nUndo Last Move  #11\n"
-            "Open Move Settings…  #12\n");
+  EXPECT_EQ(
+      out.str(),
+      "Move To\n  Archive  #1  (disabled)\n  Inbox  #2  (disabled)\nMove through Folders\n"
+      "  Archive\n    Move Here  #3  (disabled)\n    Open Folder  #4\n    ---\n    2026\n"
+      "      Move Here  #5  (disabled)\n      Open Folder  #6\n  Inbox\n"
+      "    Move Here  #7  (disabled)\n    Open Folder  #8\nMove through Folders…  #9  (disabled)\n"
+      "Recent Destinations\n  Inbox  #10  (disabled)\n  2026  #11  (disabled)\n---\n"
+      "Undo Last Move  #12\nOpen Move Settings…  #13\n");
   EXPECT_EQ(run({"menu", "--select", home + "/x", "--json"}), 0);
   EXPECT_EQ(nlohmann::json::parse(out.str())["items"][0]["submenu"]["items"][0],
             (nlohmann::json{{"title", "Archive"}, {"tag", 1}, {"enabled", true}}));
@@ -73,11 +74,23 @@ TEST_F(FinderTest, MenuAndWatchedShowWhatTheFileManagerWould) {
     EXPECT_EQ(out.str(), "Open Move Settings…  #1\n");
   }
   // A core that found no container looks for it again on the next menu.
-  FinderSync early{finder, notifications, workspace, platform};
+  FinderSync early{finder, notifications, workspace, {}, platform};
   EXPECT_EQ(early.buildMenu().items.size(), 1u);
   folder.file("info.json", "{}");
   SharedContainer::publish(sample);
   EXPECT_EQ(early.buildMenu().items.size(), 6u);
+
+  // Within a row budget (the 20 rows above, without the chooser) the hierarchy is a submenu;
+  // one row more and it is the one item that opens the chooser.
+  for (const auto& [budget, title] :
+       {std::pair<std::size_t, std::string>{20, "Move through Folders"},
+        {19, "Move through Folders…"}}) {
+    FinderSync files{finder, notifications, workspace, {budget, false}, platform};
+    const Menu menu = files.buildMenu();
+    ASSERT_EQ(menu.items.size(), 6u) << budget;
+    EXPECT_EQ(menu.items[1].title, title);
+    EXPECT_EQ(menu.items[1].submenu == nullptr, menu.items[1].tag.has_value());
+  }
 }
 
 TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdentifier) {
@@ -94,11 +107,14 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
            {"Recent Destinations > 2026", {}, home + "/Archive/2026", true},
            // Opening a folder and undoing ignore the selection.
            {"Move through Folders > Inbox > Open Folder", "openFolder", home + "/Inbox", true},
-           {"Undo Last Move", "undo", "", false}}) {
+           {"Undo Last Move", "undo", "", false},
+           // The chooser takes the selection and leaves the folder to the host's window.
+           {"フォルダ階層から移動…", "choose", "", false}}) {
     EXPECT_EQ(run({"run", titles, "--select=notes.txt", "-s", media + "/b"}), 0) << err.str();
     const std::vector<MoveRequest> stored = takeRequests();
     ASSERT_EQ(stored.size(), 1u) << titles;
-    EXPECT_EQ(stored[0].sources, operation ? std::vector<std::string>{} : selected) << titles;
+    const bool takesSelection = !operation || operation == "choose";
+    EXPECT_EQ(stored[0].sources, takesSelection ? selected : std::vector<std::string>{}) << titles;
     EXPECT_EQ(std::tie(stored[0].operation, stored[0].destination, stored[0].hierarchical),
               std::tie(operation, destination, hierarchical))
         << titles;

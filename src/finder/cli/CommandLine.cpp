@@ -242,7 +242,8 @@ int perform(const Invocation& invocation, std::ostream& out, EchoingPlatform& pl
                          [&platform](const std::string& reason) { platform.refused(reason); });
   PresetFinderController finder(invocation.selection);
   SilentNotificationCenter notifications;
-  FinderSync finderSync(finder, notifications, workspace, platform);
+  // Every title can be run, so the chooser stands beside the whole hierarchy.
+  FinderSync finderSync(finder, notifications, workspace, {SIZE_MAX, true}, platform);
   if (invocation.verb == "watched") {
     for (const std::string& folder : finder.directoryURLs()) out << folder << '\n';
   } else if (invocation.verb == "menu") {

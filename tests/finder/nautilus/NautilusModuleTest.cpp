@@ -268,6 +268,20 @@ TEST_F(MenuProviderTest, ItemsStoreTheirRequestThenWakeTheHostWithItsUrlOrLogWhy
   ASSERT_EQ(loggedLines().size(), 1u);
   EXPECT_EQ(loggedLines()[0].rfind("Tessel host launch failed: ", 0), 0u) << loggedLines()[0];
   EXPECT_EQ(takeRequests().size(), 1u);
+
+  // A hierarchy of more rows than Files shows quickly (here 160) is one item, which hands the
+  // selection to the host's chooser.
+  MenuSnapshot large{{home}, {MenuDestination{"Inbox", home + "/Inbox", {}}}, {}};
+  for (int i = 0; i < 50; ++i)
+    large.favorites[0].children.push_back({"f", home + "/Inbox/f" + std::to_string(i), {}});
+  SharedContainer::publish(large);
+  ::setenv("TESSEL_HOST_EXECUTABLE", TESSEL_RECORDING_HOST, 1);
+  activate(fileItems(selection), {"Move through Folders…"});
+  const std::vector<MoveRequest> chosen = takeRequests();
+  ASSERT_EQ(chosen.size(), 1u);
+  EXPECT_EQ(chosen[0].operation, "choose");
+  EXPECT_EQ(chosen[0].sources, selection);
+  EXPECT_EQ(nextHostStart(), "--background-command tessel://move/" + chosen[0].id.string());
 }
 
 }  // namespace
