@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   clang clang-format libclang-rt-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev
+  libicu-dev libmount-dev uuid-dev
   dbus
   qt6-base-dev libqt6svg6 adwaita-icon-theme fonts-ipafont-gothic
   libglib2.0-dev libnautilus-extension-dev valgrind

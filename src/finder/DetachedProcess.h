@@ -7,10 +7,9 @@
 
 namespace tessel {
 
-// Starts `executable` with `arguments` in a session of its own, as a grandchild that is
-// re-parented at once: the caller may exit or never wait, and leaves neither a zombie nor a
-// dependant behind. Returns the errno of a failure to start it (including a failed exec),
-// none once the program runs. Safe to call from any thread.
+// Starts `executable` with `arguments` in a session of its own: the caller may exit or never
+// wait, and leaves no zombie behind. Returns the errno of a failure to start it (including a
+// failed exec), none once the program runs. Safe to call from any thread.
 std::optional<int> startDetached(const std::string& executable,
                                  const std::vector<std::string>& arguments);
 

@@ -93,10 +93,13 @@ TEST_F(MenuSnapshotTest, DirectRootsAreHomeSharedUsersAndShownVolumesAndAFailure
       "32 22 0:53 / /home/ana rw - ext4 /dev/sde1 rw\n"
       "33 22 0:54 / /home/anab/Disk rw - ext4 /dev/sdf1 rw\n"
       "35 22 0:56 / /srv/data rw - ext4 /dev/sdh1 rw\n"
+      "36 22 0:57 / /media/sf_share rw - vboxsf share rw\n"
+      "37 22 0:58 / /mnt/scratch rw - tmpfs tmpfs rw\n"
+      "38 22 7:1 / /media/ana/image rw - squashfs /dev/loop1 ro\n"
       "malformed line\n";
   EXPECT_EQ(MountedVolumes::candidates(table, "/home/ana"),
             (std::vector<std::string>{"/media/ana/USB Key", "/run/media/ana/Backup", "/mnt",
-                                      "/mnt/data", "/home/ana/Remote"}));
+                                      "/mnt/data", "/home/ana/Remote", "/media/sf_share"}));
 }
 
 // While a favourite's listing hangs (a network mount that stopped answering), the host still

@@ -3,6 +3,8 @@
 // manager's side (a preset selection, the desktop's program starts, a platform that keeps the
 // log) is safe to use from many threads: `make test-tsan` runs this program under
 // ThreadSanitizer, since the file manager calls the extension from threads of its choosing.
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
@@ -12,6 +14,7 @@
 #include <thread>
 
 #include "CommandLine.h"
+#include "DetachedProcess.h"
 #include "FaultInjectingPlatform.h"
 #include "FinderSession.h"
 #include "FinderSync.h"
@@ -139,6 +142,40 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
   platform.modulePathOverride = folder.at("build/bin/tessel-finder");
   folder.file("build/bin/tessel");
   EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));
+}
+
+// The started program keeps nothing of its caller: no descriptor, no blocked or ignored signal,
+// no session; its streams are /dev/null, and once it ends no zombie is left.
+TEST_F(FinderTest, ADetachedProgramStartsAfreshAndIsReapedWhenItEnds) {
+  const int inheritable = ::open("/dev/zero", O_RDONLY);
+  sigset_t usr1;
+  ::sigemptyset(&usr1);
+  ::sigaddset(&usr1, SIGUSR1);
+  ::pthread_sigmask(SIG_BLOCK, &usr1, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+  const std::string record = folder.at("record");
+  EXPECT_EQ(
+      startDetached("/bin/sh", {"-c",
+                                "(cd /proc/$$ && echo $$ && ls fd && readlink fd/0 fd/1 fd/2 && "
+                                "grep -E 'SigBlk|SigIgn' status && cut -d' ' -f6 stat)"
+                                ">\"$0.part\" && mv \"$0.part\" \"$0\"",
+                                record}),
+      std::nullopt);
+  ::signal(SIGPIPE, SIG_DFL);
+  ::pthread_sigmask(SIG_UNBLOCK, &usr1, nullptr);
+  ::close(inheritable);
+  ASSERT_TRUE(waitUntil([&] { return platform.fileExists(record); }));
+  const std::string text = platform.readFile(record);
+  const std::string pid = text.substr(0, text.find('\n'));
+  EXPECT_EQ(text.substr(0, text.find("SigBlk")),
+            pid + "\n0\n1\n2\n/dev/null\n/dev/null\n/dev/null\n");
+  // Signals 1 to 31; the C library keeps those above for itself.
+  for (const char* mask : {"SigBlk:\t", "SigIgn:\t"}) {
+    EXPECT_EQ(std::stoull(text.substr(text.find(mask) + 8, 16), nullptr, 16) & 0x7fffffff, 0u)
+        << mask;
+  }
+  EXPECT_NE(text.substr(text.rfind('\n', text.size() - 2) + 1), std::to_string(::getsid(0)) + "\n");
+  EXPECT_TRUE(waitUntil([&] { return !platform.fileExists("/proc/" + pid); })) << "a zombie";
 }
 
 TEST_F(FinderTest, CommandLinesThatCannotRunSayWhyAndRunNothing) {

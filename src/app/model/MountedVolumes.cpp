@@ -1,39 +1,31 @@
 #include "model/MountedVolumes.h"
 
+#include <libmount/libmount.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "core/Errors.h"
-#include "model/TextSplit.h"
 #include "path/PathText.h"
 
 namespace tessel::MountedVolumes {
 namespace {
 
-// Kernel and desktop plumbing that no file manager shows as a volume.
-constexpr std::string_view kPseudoFileSystems[] = {
-    "autofs",      "binfmt_misc",   "bpf",       "cgroup",     "cgroup2",    "configfs",
-    "debugfs",     "devpts",        "devtmpfs",  "efivarfs",   "fusectl",    "fuse.gvfsd-fuse",
-    "fuse.portal", "fuse.snapfuse", "hugetlbfs", "mqueue",     "nsfs",       "overlay",
-    "proc",        "pstore",        "ramfs",     "rpc_pipefs", "securityfs", "selinuxfs",
-    "squashfs",    "sysfs",         "tracefs"};
+// libmount counts these as pseudo file systems for having no device, yet they hold the user's
+// own files: a virtual machine's shared folders, encrypted folders and mounted archives.
+constexpr std::string_view kUserFileSystems[] = {"vboxsf", "virtiofs", "fuse.encfs",
+                                                 "fuse.archivemount"};
+// Not pseudo to libmount, but no file manager shows them: snap images and the FUSE plumbing of
+// snaps and of the desktop's document portal.
+constexpr std::string_view kPlumbing[] = {"squashfs", "fuse.snapfuse", "fuse.portal"};
 
-// Mount points escape blanks, tabs, newlines and backslashes as three octal digits.
-std::string unescapeMountPath(std::string_view field) {
-  std::string path;
-  for (size_t i = 0; i < field.size(); ++i) {
-    const bool octal = field[i] == '\\' && i + 3 < field.size() &&
-                       std::all_of(field.begin() + i + 1, field.begin() + i + 4,
-                                   [](char c) { return c >= '0' && c <= '7'; });
-    if (octal) {
-      path += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
-                                (field[i + 3] - '0'));
-      i += 3;
-    } else {
-      path += field[i];
-    }
-  }
-  return path;
+bool realFileSystem(libmnt_fs* fs) {
+  const std::string_view type = mnt_fs_get_fstype(fs);
+  if (std::ranges::find(kPlumbing, type) != std::end(kPlumbing)) return false;
+  return !mnt_fs_is_pseudofs(fs) ||
+         std::ranges::find(kUserFileSystems, type) != std::end(kUserFileSystems);
 }
 
 // The part of `path` below `folder`, or none when it is not strictly below it.
@@ -66,16 +58,24 @@ bool shownLocation(const std::string& mountPoint, const std::string& home) {
 }  // namespace
 
 std::vector<std::string> candidates(std::string_view mountinfo, const std::string& home) {
+  std::string text(mountinfo);
+  const std::unique_ptr<FILE, int (*)(FILE*)> stream(::fmemopen(text.data(), text.size(), "r"),
+                                                     &std::fclose);
+  const std::unique_ptr<libmnt_table, void (*)(libmnt_table*)> table(mnt_new_table(),
+                                                                     &mnt_unref_table);
+  const std::unique_ptr<libmnt_iter, void (*)(libmnt_iter*)> next(mnt_new_iter(MNT_ITER_FORWARD),
+                                                                  &mnt_free_iter);
+  if (!stream || !table || !next ||
+      mnt_table_parse_stream(table.get(), stream.get(), "/proc/self/mountinfo") != 0) {
+    return {};
+  }
   std::vector<std::string> mountPoints;
-  for (std::string_view line : splitText(mountinfo, '\n')) {
-    const std::vector<std::string_view> fields = splitText(line, ' ');
-    // id parent major:minor root mount-point options [optional fields...] - type source ...
-    const auto separator = std::find(fields.begin(), fields.end(), "-");
-    if (fields.size() < 5 || separator == fields.end() || separator + 1 == fields.end()) continue;
-    const std::string_view type = *(separator + 1);
-    if (std::ranges::find(kPseudoFileSystems, type) != std::end(kPseudoFileSystems)) continue;
-    std::string mountPoint = unescapeMountPath(fields[4]);
-    if (shownLocation(mountPoint, home)) mountPoints.push_back(std::move(mountPoint));
+  libmnt_fs* fs = nullptr;
+  while (mnt_table_next_fs(table.get(), next.get(), &fs) == 0) {
+    std::string mountPoint = mnt_fs_get_target(fs);
+    if (realFileSystem(fs) && shownLocation(mountPoint, home)) {
+      mountPoints.push_back(std::move(mountPoint));
+    }
   }
   return mountPoints;
 }

@@ -1,4 +1,4 @@
-// Splitting small system text files (mount tables, ".hidden" lists) into their pieces.
+// Splitting small system text files (".hidden" lists) into their pieces.
 #pragma once
 
 #include <string_view>

@@ -1,10 +1,12 @@
-// Tells when a volume is mounted or unmounted: the kernel marks /proc/self/mountinfo with
-// POLLPRI whenever this process's mount table changes.
+// Tells when a volume is mounted or unmounted: libmount's monitor of this process's mount
+// table.
 #pragma once
 
 #include <QObject>
 #include <QSocketNotifier>
 #include <memory>
+
+struct libmnt_monitor;
 
 namespace tessel {
 
@@ -13,7 +15,6 @@ class MountWatcher : public QObject {
 
  public:
   explicit MountWatcher(QObject* parent = nullptr);
-  ~MountWatcher() override;
 
   // False when the mount table cannot be watched (then nothing is ever reported).
   bool watching() const { return notifier_ != nullptr; }
@@ -22,7 +23,8 @@ class MountWatcher : public QObject {
   void mountsChanged();
 
  private:
-  int fd_ = -1;
+  std::unique_ptr<libmnt_monitor, void (*)(libmnt_monitor*)> monitor_;
+  // Declared after the monitor, so it stops watching the monitor's descriptor before that closes.
   std::unique_ptr<QSocketNotifier> notifier_;
 };
 
