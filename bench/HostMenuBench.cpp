@@ -57,7 +57,8 @@ class ListingPlatform final : public PlatformWrapper {
 class NoDesktop final : public OpenPanel,
                         public WindowPresenter,
                         public FolderOpener,
-                        public SettingsNotifier {
+                        public SettingsNotifier,
+                        public FolderChooser {
  public:
   std::optional<QUrl> chooseFolder(const QString&) override { return std::nullopt; }
   std::optional<QList<QUrl>> chooseItems() override { return std::nullopt; }
@@ -65,6 +66,7 @@ class NoDesktop final : public OpenPanel,
   void bringForward() override {}
   bool openFolder(const QString&) override { return false; }
   void postSettingsChanged() override {}
+  void chooseDestination(const std::vector<std::string>&) override {}
 };
 
 // Makes `width` sub-folders in `folder`, and below each the same again, `levels` deep; returns
@@ -99,7 +101,8 @@ class Scenario {
     Platform::standard().createDirectories(support);
     Platform::standard().writeFileAtomically(joinPath(support, "settings.json"),
                                              encodeJson(settings), Durability::atomic);
-    model = std::make_unique<AppModel>(Desktop{desktop_, desktop_, desktop_, desktop_}, *platform);
+    model = std::make_unique<AppModel>(Desktop{desktop_, desktop_, desktop_, desktop_, desktop_},
+                                       *platform);
   }
   ~Scenario() {
     model.reset();
