@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "NoDesktop.h"
 #include "model/AppModel.h"
 #include "model/FolderBookmark.h"
 #include "path/PathText.h"
@@ -52,21 +53,6 @@ class ListingPlatform final : public PlatformWrapper {
 
  private:
   std::string root_;
-};
-
-class NoDesktop final : public OpenPanel,
-                        public WindowPresenter,
-                        public FolderOpener,
-                        public SettingsNotifier,
-                        public FolderChooser {
- public:
-  std::optional<QUrl> chooseFolder(const QString&) override { return std::nullopt; }
-  std::optional<QList<QUrl>> chooseItems() override { return std::nullopt; }
-  void hideVisibleWindows() override {}
-  void bringForward() override {}
-  bool openFolder(const QString&) override { return false; }
-  void postSettingsChanged() override {}
-  void chooseDestination(const std::vector<std::string>&) override {}
 };
 
 // Makes `width` sub-folders in `folder`, and below each the same again, `levels` deep; returns
