@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "NoDesktop.h"
 #include "model/AppModel.h"
 #include "model/FolderBookmark.h"
 #include "path/PathText.h"
@@ -54,19 +55,6 @@ class ListingPlatform final : public PlatformWrapper {
   std::string root_;
 };
 
-class NoDesktop final : public OpenPanel,
-                        public WindowPresenter,
-                        public FolderOpener,
-                        public SettingsNotifier {
- public:
-  std::optional<QUrl> chooseFolder(const QString&) override { return std::nullopt; }
-  std::optional<QList<QUrl>> chooseItems() override { return std::nullopt; }
-  void hideVisibleWindows() override {}
-  void bringForward() override {}
-  bool openFolder(const QString&) override { return false; }
-  void postSettingsChanged() override {}
-};
-
 // Makes `width` sub-folders in `folder`, and below each the same again, `levels` deep; returns
 // how many folders it made.
 int makeTree(const std::string& folder, int width, int levels) {
@@ -99,7 +87,8 @@ class Scenario {
     Platform::standard().createDirectories(support);
     Platform::standard().writeFileAtomically(joinPath(support, "settings.json"),
                                              encodeJson(settings), Durability::atomic);
-    model = std::make_unique<AppModel>(Desktop{desktop_, desktop_, desktop_, desktop_}, *platform);
+    model = std::make_unique<AppModel>(Desktop{desktop_, desktop_, desktop_, desktop_, desktop_},
+                                       *platform);
   }
   ~Scenario() {
     model.reset();

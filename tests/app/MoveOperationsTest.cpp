@@ -131,6 +131,24 @@ TEST_F(MoveTest, RequestsAreAnsweredAtOnceWhileAMoveRunsAndOnlyFailuresShowTheWi
   EXPECT_TRUE(platform.fileExists(b));
 }
 
+// A "choose" request asks for the chooser with its items and hides no window, unless a move of
+// them would be refused at once; then the caller hears why and the window comes forward.
+TEST_F(MoveTest, AChooseRequestAsksForTheChooserUnlessAMoveOfItsItemsWouldBeRefused) {
+  const std::string a = temp.file("home/Inbox/a.txt");
+  EXPECT_EQ(model->handleURL(enqueue({a, archive}, "", "choose")), std::nullopt);
+  EXPECT_EQ(desktop.choices, (std::vector<std::vector<std::string>>{{a, archive}}));
+  EXPECT_EQ(std::pair(desktop.windowsHidden, desktop.broughtForward), std::pair(0, 0));
+
+  const QString empty = "Select between 1 and 1,000 files.";
+  EXPECT_EQ(model->handleURL(enqueue({}, "", "choose")), empty);
+  startHeldMove(temp.file("home/Inbox/b.txt"));
+  const QString inProgress = "A move is in progress. Try again when it finishes.";
+  EXPECT_EQ(model->handleURL(enqueue({a}, "", "choose")), inProgress);
+  EXPECT_EQ(status(), inProgress.toStdString());
+  EXPECT_EQ(desktop.choices.size(), 1u);
+  EXPECT_EQ(std::pair(desktop.windowsHidden, desktop.broughtForward), std::pair(0, 2));
+}
+
 struct StoreMoveTest : MoveTest {
   StoreMoveTest() { store = true; }
 };

@@ -22,13 +22,18 @@
 namespace tessel::testing {
 
 // A desktop that records what the model asked of it and answers as the test says.
-struct FakeDesktop final : OpenPanel, WindowPresenter, FolderOpener, SettingsNotifier {
+struct FakeDesktop final : OpenPanel,
+                           WindowPresenter,
+                           FolderOpener,
+                           SettingsNotifier,
+                           FolderChooser {
   // Answers of the open panel; none is a cancel.
   std::optional<QUrl> folderAnswer;
   std::optional<QList<QUrl>> itemsAnswer;
   int windowsHidden = 0, broughtForward = 0, notifications = 0;
   bool openSucceeds = true;
   QStringList openedFolders;
+  std::vector<std::vector<std::string>> choices;  // the sources of each chooser asked for
 
   std::optional<QUrl> chooseFolder(const QString&) override { return folderAnswer; }
   std::optional<QList<QUrl>> chooseItems() override { return itemsAnswer; }
@@ -39,6 +44,9 @@ struct FakeDesktop final : OpenPanel, WindowPresenter, FolderOpener, SettingsNot
     return openSucceeds;
   }
   void postSettingsChanged() override { ++notifications; }
+  void chooseDestination(const std::vector<std::string>& sources) override {
+    choices.push_back(sources);
+  }
 };
 
 // Runs the event loop until `done` holds; false after thirty seconds.
@@ -110,11 +118,12 @@ class HostHarness : public ::testing::Test {
     platform.listing.release();
   }
 
-  // The model on the harness's folders, with `presenter` for its window requests (the fake
-  // desktop by default).
-  AppModel& start(WindowPresenter* presenter = nullptr) {
-    model = std::make_unique<AppModel>(
-        Desktop{desktop, presenter ? *presenter : desktop, desktop, desktop}, platform);
+  // The model on the harness's folders, with `presenter` for its window requests and `chooser`
+  // for its chooser (the fake desktop by default).
+  AppModel& start(WindowPresenter* presenter = nullptr, FolderChooser* chooser = nullptr) {
+    model = std::make_unique<AppModel>(Desktop{desktop, presenter ? *presenter : desktop, desktop,
+                                               desktop, chooser ? *chooser : desktop},
+                                       platform);
     return *model;
   }
   FolderGrant grantFor(const std::string& folder) {

@@ -23,7 +23,9 @@ void TesselApp::start() {
   services_.applicationDidFinishLaunching();
 
   model_ = std::make_unique<AppModel>(
-      Desktop{desktop_.panel, presentation_, desktop_.folders, desktop_.notifier}, platform_);
+      Desktop{desktop_.panel, presentation_, desktop_.folders, desktop_.notifier, chooser_},
+      platform_);
+  chooser_.attach(*model_);
   const FilesModule& module = desktop_.extensionModule;
   // Files has Tessel when its own folder holds the module, whichever installation put it there.
   const QString loaded = module.filesFolder + "/" + QFileInfo(module.installed).fileName();

@@ -14,6 +14,7 @@
 #include "model/AppModel.h"
 #include "model/DBusSettingsNotifier.h"
 #include "model/XdgFolderOpener.h"
+#include "window/ChooserPresenter.h"
 #include "window/ExtensionSetup.h"
 
 namespace tessel {
@@ -54,6 +55,7 @@ class TesselApp : public QObject {
   Platform& platform_;
   Presentation presentation_;
   TesselServices services_;
+  ChooserPresenter chooser_;  // outlives the model, which asks it for the window
   std::unique_ptr<AppModel> model_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -164,23 +164,26 @@ void AppModel::refreshMenu() {
 
 void AppModel::publishMenu(std::uint64_t generation) {
   ++unfinishedWrites_;
-  menuWorker_.run<bool>(
+  using Published = std::optional<MenuSnapshot>;
+  menuWorker_.run<Published>(
       [newest = &newestMenu_, generation, settings = settings_, access = access_,
-       platform = &platform_] {
+       platform = &platform_]() -> Published {
         // A newer refresh waits behind this one and publishes for both.
-        if (*newest != generation) return false;
+        if (*newest != generation) return std::nullopt;
         MenuSnapshot snapshot = buildMenuSnapshot(settings, access, *platform);
-        if (*newest != generation) return false;
+        if (*newest != generation) return std::nullopt;
         SharedContainer::publish(snapshot, *platform);
-        return true;
+        return snapshot;
       },
       this,
-      [this, generation](const Outcome<bool>& outcome) {
+      [this, generation](const Outcome<Published>& outcome) {
         --unfinishedWrites_;
         if (generation != newestMenu_) return;
         if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) {
           setStatusText(errorDescription(*error));
-        } else if (std::get<bool>(outcome)) {
+        } else if (const Published& snapshot = std::get<Published>(outcome)) {
+          publishedMenu_ = *snapshot;
+          emit menuPublished();
           desktop_.notifier.postSettingsChanged();
         }
       });

@@ -28,6 +28,7 @@
 #include "model/SerialWorker.h"
 #include "model/SettingsStore.h"
 #include "platform/Platform.h"
+#include "records/Records.h"
 #include "request/HostRequest.h"
 
 namespace tessel {
@@ -91,6 +92,9 @@ class AppModel : public QObject {
   // Builds and publishes a new menu snapshot in the background and tells the extension. Of
   // several refreshes in a row only the newest publishes.
   void refreshMenu();
+  // The snapshot this model last published, kept so a window can show it without reading the
+  // file; empty until the first publication is back. menuPublished() says when it changes.
+  const MenuSnapshot& publishedMenu() const { return publishedMenu_; }
 
   // Requests and operations.
   // Carries out the stored request a wake-up URL names; any other URL is ignored. Returns the
@@ -105,6 +109,10 @@ class AppModel : public QObject {
                               const std::string& destination, bool hierarchical,
                               Completion completion = {});
   std::optional<QString> undoLastMove(Completion completion = {});
+  // How many moves have moved at least one item so far. A move that skipped or stopped part-way
+  // reports false to its completion although items moved; comparing this before and after
+  // tells such a move from one that moved nothing.
+  std::uint64_t movesThatMovedItems() const { return movesThatMovedItems_; }
   // Opens a folder inside a favourite in the file manager. Throws TesselError when it is
   // outside every favourite, gone, or the file manager cannot be asked.
   void openFolder(const QString& path);
@@ -120,6 +128,7 @@ class AppModel : public QObject {
   void extensionEnabledChanged();
   void selectedSourcesChanged();
   void selectedDestinationChanged();
+  void menuPublished();
 
  private:
   void start();
@@ -152,6 +161,8 @@ class AppModel : public QObject {
   bool extensionEnabled_ = false;
   QList<QUrl> selectedSources_;
   QString selectedDestination_;
+  MenuSnapshot publishedMenu_;
+  std::uint64_t movesThatMovedItems_ = 0;
 
   SettingsStore store_;
   FolderAccess access_;

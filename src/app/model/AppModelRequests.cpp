@@ -3,6 +3,7 @@
 
 #include "container/SharedContainer.h"
 #include "core/Errors.h"
+#include "engine/MovePlanner.h"
 #include "model/AppModel.h"
 #include "model/FileUrls.h"
 #include "model/ModelTexts.h"
@@ -88,6 +89,7 @@ bool AppModel::finishMove(const MoveResult& result, const std::string& destinati
                           const std::vector<std::string>& moveServiceRoots) {
   setStatusText(ModelTexts::moveFinished(result.moved, result.skipped, result.failure));
   if (result.moved >= 1) {
+    ++movesThatMovedItems_;
     serviceSourcePaths_.clear();
     lastServiceRoots_ = moveServiceRoots;
     HostSettings changed = settings_;
@@ -188,7 +190,16 @@ std::optional<QString> AppModel::carryOut(const HostRequest& request) {
           return undoLastMove(reveal);
         } else {
           static_assert(std::is_same_v<Action, HostRequest::Choose>);
-          return refuse(ModelTexts::unknownOperation(), {});
+          // Refused as a move of these items would be, before the user picks anything.
+          if (busy_) return refuse(ModelTexts::moveInProgress(), reveal);
+          try {
+            checkBatchSize(action.sources.size());
+          } catch (const std::exception& error) {
+            return refuse(error.what(), reveal);
+          }
+          // Unlike a move, nothing is hidden first: the chooser is a window the user must see.
+          desktop_.chooser.chooseDestination(action.sources);
+          return std::nullopt;
         }
       },
       request.value);

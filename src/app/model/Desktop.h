@@ -1,12 +1,14 @@
 // What the model asks of the desktop, as small interfaces so that tests can stand in for the
-// desktop. The real ones are Qt and the D-Bus session bus; the window layer supplies the panel
-// and the window.
+// desktop. The real ones are Qt and the D-Bus session bus; the window layer supplies the panel,
+// the windows and the chooser.
 #pragma once
 
 #include <QList>
 #include <QString>
 #include <QUrl>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace tessel {
 
@@ -45,11 +47,21 @@ class SettingsNotifier {
   virtual void postSettingsChanged() = 0;
 };
 
+// Lets the user pick, in a window of the host's own, the folder that items from the file manager
+// move into. Returns once the window is up; the move the user then picks goes through the
+// model like any other.
+class FolderChooser {
+ public:
+  virtual ~FolderChooser() = default;
+  virtual void chooseDestination(const std::vector<std::string>& sources) = 0;
+};
+
 struct Desktop {
   OpenPanel& panel;
   WindowPresenter& windows;
   FolderOpener& folders;
   SettingsNotifier& notifier;
+  FolderChooser& chooser;
 };
 
 }  // namespace tessel

@@ -22,18 +22,17 @@ bool movesHighlight(int key) {
 ChooserWindow::ChooserWindow(const std::vector<std::string>& sources, const MenuSnapshot& snapshot,
                              MoveHandler move, QWidget* parent)
     : QDialog(parent),
-      sources_(sources),
       move_(std::move(move)),
       tree_(WindowTexts::recentDestinations()),
       filter_(tree_),
+      count_(WindowStyle::secondary(QString(), this)),
       search_(new QLineEdit(this)),
       view_(new QTreeView(this)),
       moveButton_(new QPushButton(WindowTexts::move(), this)) {
   setWindowTitle(WindowTexts::chooserTitle());
   resize(440, 520);
 
-  QLabel* count = WindowStyle::secondary(WindowTexts::itemsToMove(sources_.size()), this);
-  count->setObjectName(QStringLiteral("itemCount"));
+  count_->setObjectName(QStringLiteral("itemCount"));
   search_->setObjectName(QStringLiteral("folderSearch"));
   search_->setPlaceholderText(WindowTexts::filterFolders());
   search_->setAccessibleName(WindowTexts::filterFolders());
@@ -69,13 +68,19 @@ ChooserWindow::ChooserWindow(const std::vector<std::string>& sources, const Menu
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 14, 16, 14);
   layout->setSpacing(10);
-  layout->addWidget(count);
+  layout->addWidget(count_);
   layout->addWidget(search_);
   layout->addWidget(view_, 1);
   layout->addLayout(buttons);
 
   search_->setFocus();
+  setSources(sources);
   showSnapshot(snapshot);
+}
+
+void ChooserWindow::setSources(const std::vector<std::string>& sources) {
+  sources_ = sources;
+  count_->setText(WindowTexts::itemsToMove(sources_.size()));
 }
 
 QModelIndex ChooserWindow::highlighted() const {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -38,6 +39,9 @@ class ChooserWindow : public QDialog {
   ChooserWindow(const std::vector<std::string>& sources, const MenuSnapshot& snapshot,
                 MoveHandler move, QWidget* parent = nullptr);
 
+  // Takes other items to move; the search text and the highlighted folder stay.
+  void setSources(const std::vector<std::string>& sources);
+
  public slots:
   // Shows a newly published snapshot. The search text stays, and so does the highlighted
   // folder while the snapshot still offers its path in the same place (recent or tree).
@@ -58,6 +62,7 @@ class ChooserWindow : public QDialog {
   MoveHandler move_;
   ChooserTree tree_;
   FolderFilter filter_;
+  QLabel* count_;
   QLineEdit* search_;
   QTreeView* view_;
   QPushButton* moveButton_;

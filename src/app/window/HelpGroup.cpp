@@ -20,7 +20,8 @@ HelpGroup::HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* pare
     WindowStyle::keepJapaneseInOneFont(label);
     content()->addWidget(label);
   }
-  for (const QString& line : {WindowTexts::helpNoRegistration(), WindowTexts::helpLimits()}) {
+  for (const QString& line : {WindowTexts::helpNoRegistration(), WindowTexts::helpChooserWindow(),
+                              WindowTexts::helpLimits()}) {
     content()->addWidget(WindowStyle::secondary(line, this));
   }
   auto* settings = new QPushButton(WindowTexts::openExtensionSettings(), this);

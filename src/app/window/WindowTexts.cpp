@@ -139,6 +139,11 @@ QString helpNoRegistration() {
               "No source folder registration is needed. The hierarchy shows up to 4 levels and "
               "400 folders.");
 }
+QString helpChooserWindow() {
+  return text("フォルダが多いときは、階層をウィンドウで選べます。",
+              "The folder hierarchy opens in a window when it has more folders than the menu can "
+              "show quickly.");
+}
 QString helpLimits() {
   return text(
       "別ボリューム間の移動とシンボリックリンクの移動には対応していません。"

@@ -49,6 +49,7 @@ QString helpGroup();
 QString helpMove();
 QString helpOpen();
 QString helpNoRegistration();
+QString helpChooserWindow();
 QString helpLimits();
 QString openExtensionSettings();
 QString enableExtensionHint();

@@ -1,5 +1,7 @@
 // The chooser on its own and on a real model: what typing shows and highlights, what Enter,
 // Escape and "Cancel" do, a move the model refuses while busy, and a publication while open.
+// Opened for the model's requests: one window, following the model's publications, closed
+// by a move that moved anything.
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +11,7 @@
 
 #include "HostHarness.h"
 #include "ScopedLanguage.h"
+#include "window/ChooserPresenter.h"
 #include "window/ChooserWindow.h"
 
 namespace tessel::testing {
@@ -216,6 +219,42 @@ TEST_F(ChooserWindowTest, EveryTextFollowsTheUsersLanguage) {
                            moveButton->text()}),
               texts);
   }
+}
+
+// One window at a time, on the model's menu as published now and later; a second request gives
+// it the newer items. A move that moved anything closes it, even with an item skipped; one that
+// moved nothing keeps it in front of the settings window, which shows why.
+TEST_F(ChooserWindowTest, TheModelsChooserFollowsItsPublicationsAndClosesOnceItemsMoved) {
+  ChooserPresenter chooser;
+  chooser.attach(start(nullptr, &chooser));
+  addFavorites({"Archive"});
+  settle();
+  chooser.chooseDestination({homePath("gone.txt")});
+  ChooserWindow* shown = chooser.window();
+  ASSERT_TRUE(shown && shown->isVisible());
+  search = shown->findChild<QLineEdit*>(QStringLiteral("folderSearch"));
+  tree = shown->findChild<QTreeView*>(QStringLiteral("folderTree"));
+  const auto highlightedPath = [this] {
+    return tree->selectionModel()->selectedRows().value(0).data(ChooserTree::PathRole).toString();
+  };
+  addFavorites({"Inbox"});
+  settle();
+  type("inbox");
+  EXPECT_EQ(highlightedPath().toStdString(), homePath("Inbox"));
+
+  press(Qt::Key_Return);
+  ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
+  EXPECT_TRUE(shown->isVisible());
+  EXPECT_EQ(desktop.broughtForward, 1);
+  const Strings items{temp.file("home/report.pdf", "r"), temp.file("home/Inbox/c.txt", "c")};
+  chooser.chooseDestination(items);
+  EXPECT_EQ(chooser.window(), shown);
+  EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("itemCount"))->text(), "Items to move: 2");
+  press(Qt::Key_Return);
+  ASSERT_TRUE(waitUntil([this] { return !model->busy(); }));
+  EXPECT_EQ(status(), "Moved 1, skipped 1. ");
+  EXPECT_EQ(chooser.window(), nullptr);
+  EXPECT_EQ(desktop.broughtForward, 2);
 }
 
 }  // namespace

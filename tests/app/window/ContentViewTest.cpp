@@ -48,6 +48,12 @@ class ContentViewTest : public HostHarness {
     return found;
   }
   QString text(const char* label) const { return child<QLabel>(label)->text(); }
+  QStringList helpLines() const {
+    QStringList lines;
+    for (const QLabel* line : child<DisclosureGroup>("helpGroup")->findChildren<QLabel*>())
+      lines.append(line->text());
+    return lines;
+  }
   // The favourites' rows as the next frame shows them, once the deletions queued are done.
   QList<QWidget*> rows() const {
     QCoreApplication::processEvents();
@@ -144,6 +150,10 @@ TEST_F(ContentViewTest, RecentDestinationsShowTheFirstTwentyInDisplayForm) {
   const QList<PathLabel*> paths = view->findChildren<PathLabel*>(QStringLiteral("recentPath"));
   ASSERT_EQ(paths.size(), 20);
   EXPECT_EQ(paths[19]->fullText(), "~/r19");
+  // The help says which form the folder hierarchy takes.
+  EXPECT_TRUE(
+      helpLines().contains("The folder hierarchy opens in a window when it has more "
+                           "folders than the menu can show quickly."));
   for (const QString path : {"/home/a", "/home/ab/Archive"})
     EXPECT_EQ(displayPath(path, "/home/a"), path);
   EXPECT_EQ(displayPath("/home/a/", "/home/a"), "~/");
@@ -201,6 +211,7 @@ TEST_F(ContentViewTest, WhileBusyTheFooterButtonsAreOffAndAConfirmedClearingDoes
 TEST_F(ContentViewTest, EveryTextFollowsTheUsersLanguage) {
   ScopedLanguage japanese("ja");
   show({"Archive", "Inbox"});
+  EXPECT_TRUE(helpLines().contains("フォルダが多いときは、階層をウィンドウで選べます。"));
   EXPECT_EQ(text("favoriteCount"), "2件");
   EXPECT_EQ(text("statusLine"), "準備完了");
   clearHistory();
