@@ -205,23 +205,10 @@ TEST_F(FinderTest, CommandLinesThatCannotRunSayWhyAndRunNothing) {
   EXPECT_EQ(out.str().rfind("Usage: tessel-finder menu", 0), 0u) << out.str();
   EXPECT_TRUE(takeRequests().empty());
 
-  // The help says what a script may conclude from each exit status.
+  // The help says, in the user's language, that a request the host refused exits with 1.
   for (const auto& [language, exitStatus] : std::vector<std::pair<const char*, std::string>>{
-           {"en",
-            "Exit status: 0 on success; for run, once the host has taken the request up (a\n"
-            "move or an undo then runs; its outcome is in the host's status line and log), or\n"
-            "once the request was handed over without an answer (the host was started as a\n"
-            "program, or has not answered within ten seconds and carries it out when it does).\n"
-            "1 when the titles name no runnable item, the command failed (its log line is also\n"
-            "printed on standard error), or the host did not carry the request out (its reason\n"
-            "is printed on standard error). 2 for a malformed command line.\n\n"},
-           {"ja",
-            "終了ステータス: 0 成功。run では、ホストが依頼を引き受けたとき（移動や取り消しは"
-            "その後に行われ、結果はホストの状態表示とログに出ます）、または応答のないまま依頼を"
-            "渡したとき（ホストをプログラムとして起動したか、ホストが10秒以内に応答しなかった"
-            "とき。ホストは応答したときに実行します）。1 項目がないか実行に失敗（ログ行を標準"
-            "エラーにも表示）、またはホストが依頼を実行しなかった（理由を標準エラーに表示）。"
-            "2 コマンドラインの誤り\n\n"}}) {
+           {"en", "or the host did not carry the request out (its reason\nis printed"},
+           {"ja", "またはホストが依頼を実行しなかった（理由を標準エラーに表示）"}}) {
     const ScopedLanguage scoped(language);
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_NE(out.str().find(exitStatus), std::string::npos) << out.str();
