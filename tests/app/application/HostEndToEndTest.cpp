@@ -156,11 +156,15 @@ class HostEndToEndTest : public HostHarness {
 
   // Calls the host through org.freedesktop.Application on the session bus, as
   // the desktop does; the host must own its name first.
+  static bool hostOwnsItsName() {
+    return waitUntil([] {
+      return QDBusConnection::sessionBus().interface()->isServiceRegistered("com.quillmark.Tessel");
+    });
+  }
   static QDBusMessage callHost(const QString& method, const QVariantList& arguments) {
-    const QString name = QStringLiteral("com.quillmark.Tessel");
-    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-    EXPECT_TRUE(waitUntil([&] { return bus->isServiceRegistered(name).value(); }));
-    QDBusInterface host(name, "/com/quillmark/Tessel", "org.freedesktop.Application");
+    EXPECT_TRUE(hostOwnsItsName());
+    QDBusInterface host("com.quillmark.Tessel", "/com/quillmark/Tessel",
+                        "org.freedesktop.Application");
     host.setTimeout(20000);
     return host.callWithArgumentList(QDBus::Block, method, arguments);
   }
@@ -177,8 +181,7 @@ class HostEndToEndTest : public HostHarness {
 // and, without one, starts a `tessel` that hands the request over.
 TEST_F(HostEndToEndTest, AMoveReachesTheHostByEveryRouteIsJournalledAndUndone) {
   auto host = startHost();
-  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-  ASSERT_TRUE(waitUntil([&] { return bus->isServiceRegistered("com.quillmark.Tessel").value(); }));
+  ASSERT_TRUE(hostOwnsItsName());
   for (const auto& entry : std::filesystem::directory_iterator(temp.at("run")))
     if (entry.path().extension() == ".socket") std::filesystem::remove(entry);
   const std::string moved = "tessel: Moved 1, skipped 0. \n";
@@ -246,9 +249,7 @@ TEST_F(HostEndToEndTest, ARequestTheHostDoesNotTakeUpFailsItsCallerWithTheHostsR
   environment.erase("TESSEL_HOST_EXECUTABLE");
   temp.folder("home/Archive/2026");
   auto host = startHost();
-  ASSERT_TRUE(waitUntil([] {
-    return QDBusConnection::sessionBus().interface()->isServiceRegistered("com.quillmark.Tessel");
-  }));
+  ASSERT_TRUE(hostOwnsItsName());
   // A folder deleted since the host published its menu cannot be opened.
   ASSERT_EQ(::rmdir(homePath("Archive/2026").c_str()), 0);
   for (const auto& [language, refused] : {std::pair{"en", "Tessel did not carry out the request: "},
