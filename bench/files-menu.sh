@@ -51,6 +51,7 @@ namespace)
     "same pages, a row each|tessel-bench-shape-module.so||1|one-row-pages"
     "Tessel, empty snapshot|tessel-nautilus.so|empty"
     "Tessel, small snapshot|tessel-nautilus.so|small"
+    "Tessel, 134 rows|tessel-nautilus.so|edge"
     "Tessel, full snapshot|tessel-nautilus.so|full"
   )
   declare -A median
@@ -91,7 +92,7 @@ namespace)
   echo "ratios of the medians:"
   for name in "same-shaped module" "same shape, pages apart" "same rows, one page" \
     "same pages, a row each" "Tessel, empty snapshot" "Tessel, small snapshot" \
-    "Tessel, full snapshot"; do
+    "Tessel, 134 rows" "Tessel, full snapshot"; do
     printf '  %-24s %s Files without a module\n' "$name" "$(ratio "$name" "Files without a module")"
   done
   for name in "same-shaped module" "same shape, pages apart"; do

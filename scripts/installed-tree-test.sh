@@ -155,6 +155,31 @@ check_concurrent_clients() {
     "and told so ($(grep -lx 1 "$work"/client-*.status | wc -l) exited 1)"
 }
 
+chooser_window() {
+  xdotool search --onlyvisible --pid "$host" --name '^Move to Folder$' 2>/dev/null | head -n 1
+}
+chooser_shown() { [ -n "$(chooser_window)" ]; }
+chooser_gone() { [ -z "$(chooser_window)" ]; }
+
+# "Move through Folders…" opens the host's chooser on the display with the keyboard focus in its
+# search field: typing a folder's name and Enter move the file there and close the chooser.
+check_chooser() {
+  local prefix=$1 chooser
+  wait_for "the chooser's folder published" grep -q Taxes \
+    "$XDG_DATA_HOME/group.com.quillmark.Tessel/menu.json"
+  echo "receipt" >"$HOME/Inbox/receipt.txt"
+  "$prefix/bin/tessel-finder" run "Move through Folders…" --select "$HOME/Inbox/receipt.txt" ||
+    fail "the chooser: tessel-finder failed"
+  wait_for "the chooser on the display" chooser_shown
+  chooser=$(chooser_window)
+  xdotool windowfocus --sync "$chooser"  # no window manager gives it the focus
+  xdotool type --delay 60 taxes
+  xdotool key Return
+  wait_for "the move chosen in the chooser" test -e "$HOME/Archive/Taxes/receipt.txt"
+  wait_for "the chooser closed" chooser_gone
+  echo "installed tree: the chooser moved a file into the folder typed, with the keyboard alone"
+}
+
 host_window_shown() {
   [ -n "$(xdotool search --onlyvisible --pid "$host" 2>/dev/null)" ]
 }
@@ -167,11 +192,13 @@ check_window_truth() {
   display_server=$!
   wait_for "the virtual display" test -s "$work/display"
   export DISPLAY=:$(cat "$work/display")
+  mkdir -p "$HOME/Archive/Taxes"  # a folder for the chooser, in the host's first snapshot
   QT_QPA_PLATFORM=xcb "$prefix/bin/tessel" --background-command </dev/null \
     >"$work/window-host.log" 2>&1 &
   host=$!
   wait_for "the host on the virtual display" bus_host_is "$host"
   ln -s report.txt "$HOME/Inbox/link.txt"
+  check_chooser "$prefix"
   for i in $(seq 20); do
     "$prefix/bin/tessel-finder" run "Move To > Archive" --select "$HOME/Inbox/link.txt"
     wait_for "try $i: the window after a failed move" host_window_shown
