@@ -3,7 +3,9 @@
 # context menu with the keyboard, chooses "Move To > Inbox", and checks that the request was
 # stored and the host woken with it, with no critical warning from Files. Then the host
 # publishes "Outbox" in place of "Inbox" and sends the settings signal: the same keys on the
-# same selection must now choose "Move To > Outbox".
+# same selection must now choose "Move To > Outbox". Last the host publishes a hierarchy of more
+# rows than Files shows quickly: the same place in the menu is then "Move through Folders…",
+# which stores a "choose" request with the selection.
 #
 #   tests/finder/nautilus/smoke/files-under-xvfb.sh MODULE
 #
@@ -21,6 +23,18 @@ publish_favourite() {
   mv "$container/menu.json.new" "$container/menu.json"
 }
 
+# Replaces the snapshot with one favourite, Inbox, holding 50 sub-folders: 160 rows.
+publish_large() {
+  local container=$TESSEL_FILES_WORK/data/group.com.quillmark.Tessel children=() i
+  for i in $(seq 50); do
+    children+=("{\"name\":\"f$i\",\"path\":\"$HOME/Inbox/f$i\",\"children\":[]}")
+  done
+  local IFS=,
+  printf '{"roots":["%s"],"favorites":[{"name":"Inbox","path":"%s/Inbox","children":[%s]}],"recent":[]}' \
+    "$HOME" "$HOME" "${children[*]}" >"$container/menu.json.new"
+  mv "$container/menu.json.new" "$container/menu.json"
+}
+
 # choose_first_favourite COUNT: chooses Move To's first item with the keyboard and waits until
 # the host has started COUNT times in all.
 # Files' context menu ends with Tessel's Move To, Move through Folders, Undo Last Move,
@@ -28,6 +42,18 @@ publish_favourite() {
 choose_first_favourite() {
   xdotool windowfocus "$window"  # no window manager gives it the focus
   xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Up Return Down Return || true
+  for _ in $(seq 25); do
+    [ "$(wc -l <"$TESSEL_TEST_HOST_RECORD" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# choose_hierarchy COUNT: chooses the item after Move To, which is "Move through Folders…" when
+# the hierarchy is too large, and waits until the host has started COUNT times in all.
+choose_hierarchy() {
+  xdotool windowfocus "$window"
+  xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Return || true
   for _ in $(seq 25); do
     [ "$(wc -l <"$TESSEL_TEST_HOST_RECORD" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
     sleep 0.2
@@ -57,7 +83,9 @@ namespace)
   grep -E 'WARNING|CRITICAL' "$work/files.log" || true
   if grep -q "^--background-command tessel://move/" "$work/host-arguments" 2>/dev/null &&
     ! grep -q CRITICAL "$work/files.log" &&
-    stored Inbox && stored Outbox; then
+    stored Inbox && stored Outbox &&
+    grep -q '"sources":\[".*a.txt"\],"destination":"","hierarchical":false,"operation":"choose"' \
+      "$container"/Requests/*.json; then
     rm -rf "$work"; exit 0
   fi
   echo "failed; the host's arguments, the stored requests and Files' log are kept in $work"
@@ -81,6 +109,12 @@ session)
   for attempt in 1 2 3; do
     sleep "$attempt"
     choose_first_favourite 2 && break
+  done
+  publish_large
+  dbus-send --session --type=signal /com/quillmark/Tessel com.quillmark.Tessel.settings
+  for attempt in 1 2 3; do
+    sleep "$attempt"
+    choose_hierarchy 3 && break
   done
   nautilus -q || true
   ;;
