@@ -6,14 +6,13 @@
 #include "application/ApplicationBus.h"
 #include "application/FavoriteIndex.h"
 #include "model/FileUrls.h"
-#include "request/HostAddress.h"
 
 namespace tessel {
 namespace {
 
 QDBusMessage callFor(const LaunchCommand& command) {
   const auto call = [](const char* method) {
-    return QDBusMessage::createMethodCall(HostAddress::kBusName, HostAddress::kObjectPath,
+    return QDBusMessage::createMethodCall(ApplicationBus::kName, ApplicationBus::kPath,
                                           QStringLiteral("org.freedesktop.Application"), method);
   };
   if (command.service) {
@@ -45,7 +44,7 @@ std::optional<SingleInstance::HandOver> handOverOnBus(const LaunchCommand& comma
   // A host that is stopped or hangs keeps the name, and the bus delivers the call when it runs
   // again; one that ended has given the name up.
   if (error == QLatin1StringView("org.freedesktop.DBus.Error.NoReply")) {
-    if (bus.interface()->isServiceRegistered(QString::fromLatin1(HostAddress::kBusName))) {
+    if (bus.interface()->isServiceRegistered(QString::fromLatin1(ApplicationBus::kName))) {
       return {{Outcome::unanswered, {}}};
     }
     return std::nullopt;
