@@ -10,7 +10,6 @@
 #include <string>
 
 #include "application/ApplicationBus.h"
-#include "application/BusHandOver.h"
 #include "application/LaunchCommandLine.h"
 #include "application/QtOpenPanel.h"
 #include "application/SingleInstance.h"
@@ -34,23 +33,11 @@ void useOffscreenWithoutDisplay() {
   }
 }
 
-// Hands the command to the running host: on the session bus when the host owns its name there,
-// otherwise through the lock's socket. None when this process has become the host.
-std::optional<int> handOver(SingleInstance& instance, const LaunchCommand& command, int& argc,
-                            char** argv) {
+// Hands the command to the running host; none when this process has become the host.
+std::optional<int> handOver(SingleInstance& instance, const LaunchCommand& command) {
   try {
-    std::optional<SingleInstance::HandOver> handed;
-    {
-      // QtDBus wants an application. A connection of its own, so that a process that becomes
-      // the host meets the bus afresh.
-      const QCoreApplication caller(argc, argv);
-      const QString connection = QStringLiteral("hand-over");
-      handed = handOverOnBus(
-          command, QDBusConnection::connectToBus(QDBusConnection::SessionBus, connection));
-      QDBusConnection::disconnectFromBus(connection);
-    }
-    if (!handed) handed = instance.handOver(command.encode());
-    switch (handed->outcome) {
+    const SingleInstance::HandOver handed = instance.handOver(command.encode());
+    switch (handed.outcome) {
       case SingleInstance::HandOver::Outcome::becameHost:
         return std::nullopt;
       case SingleInstance::HandOver::Outcome::unanswered:
@@ -61,9 +48,7 @@ std::optional<int> handOver(SingleInstance& instance, const LaunchCommand& comma
                          .c_str());
         return 0;
       case SingleInstance::HandOver::Outcome::answered:
-        if (!handed->reply.isEmpty()) {
-          std::fprintf(stderr, "tessel: %s\n", handed->reply.constData());
-        }
+        if (!handed.reply.isEmpty()) std::fprintf(stderr, "tessel: %s\n", handed.reply.constData());
         return 0;
     }
     return 0;
@@ -96,7 +81,7 @@ int main(int argc, char** argv) {
   SettingsStore store(Platform::standard());
   SingleInstance instance(QString::fromStdString(store.supportFolder()));
   if (!instance.claim()) {
-    if (const std::optional<int> status = handOver(instance, command, argc, argv)) return *status;
+    if (const std::optional<int> status = handOver(instance, command)) return *status;
   }
 
   useOffscreenWithoutDisplay();

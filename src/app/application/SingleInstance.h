@@ -1,7 +1,7 @@
 // One host per user session. The host that holds an exclusive lock on "host.lock" in the
-// support folder is the only one that loads the settings and writes the journal. It also
-// listens on a local socket: a later `tessel` that reaches no host on the session bus hands its
-// command over there and ends. Neither needs a D-Bus session bus.
+// support folder is the only one that loads the settings and writes the journal; it listens
+// on a local socket, and every later `tessel` hands its command over there and ends. Neither
+// needs a D-Bus session bus.
 #pragma once
 
 #include <QByteArray>

@@ -1,12 +1,9 @@
 // Reading a start's command line, its wire form, and the favourite a Services entry names; one
-// host per support folder: the lock, and commands handed to the host that holds it, on the
-// session bus or through the lock's socket.
+// host per support folder: the lock, and commands handed to the host that holds it.
 #include <future>
 #include <limits>
 
 #include "HostHarness.h"
-#include "application/ApplicationBus.h"
-#include "application/BusHandOver.h"
 #include "application/FavoriteIndex.h"
 #include "application/LaunchCommand.h"
 #include "application/LaunchCommandLine.h"
@@ -115,51 +112,6 @@ TEST(SingleInstanceTest, OneHostPerSupportFolderGetsEveryHandedOverCommandWholeA
   EXPECT_EQ(handOver("late", true).outcome, Outcome::unanswered);
   ASSERT_TRUE(waitUntil([&] { return received.size() == 2; }));
   EXPECT_EQ(received, (QList<QByteArray>{large, "late"}));
-}
-
-// On the session bus a command becomes the desktop's call, and the owner of the name receives
-// what the socket would have brought it; its refusal comes back as the reply. A host whose event
-// loop stands still gets the call once it runs again. Without a host there, or without a bus,
-// the socket is the way.
-TEST(BusHandOverTest, TheNamesOwnerGetsEachCommandAsTheDesktopsCallAndAStoppedOneGetsItLater) {
-  if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
-  QList<LaunchCommand> received;
-  ApplicationBus host([&](const LaunchCommand& command) {
-    received.append(command);
-    return command.service && command.service->items.isEmpty() ? "no files" : QByteArray();
-  });
-  // The caller blocks while it waits, so it runs beside the host's event loop.
-  const auto handOver = [&](const LaunchCommand& command, bool hostStopped) {
-    auto sent = std::async(std::launch::async, [&] {
-      const auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "caller");
-      return handOverOnBus(command, bus, hostStopped ? 1 : 10);
-    });
-    if (!hostStopped) waitUntil([&] { return sent.wait_for(0s) == std::future_status::ready; });
-    return sent.get();
-  };
-  const LaunchCommand reopen, url = parse({"tessel://move/X"}),
-                              service = parse({"--service", "favorite:+1", "/tmp/caf\xe9", "b"}),
-                              none = parse({"--service"});
-  EXPECT_EQ(handOver(reopen, false), std::nullopt);
-  const auto noBus = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nowhere"), "none");
-  EXPECT_EQ(handOverOnBus(reopen, noBus), std::nullopt);
-  ASSERT_TRUE(host.publish());
-  for (const auto& [command, reply] : std::vector<std::pair<LaunchCommand, QByteArray>>{
-           {reopen, ""}, {url, ""}, {service, ""}, {none, "no files"}}) {
-    const std::optional<SingleInstance::HandOver> handed = handOver(command, false);
-    ASSERT_TRUE(handed);
-    EXPECT_EQ(handed->outcome, Outcome::answered);
-    EXPECT_EQ(handed->reply, reply);
-  }
-  EXPECT_EQ(handOver(url, true).value().outcome, Outcome::unanswered);
-  ASSERT_TRUE(waitUntil([&] { return received.size() == 5; }));
-  LaunchCommand opened = url;
-  opened.background = true;
-  ServiceCall named = *service.service;
-  named.userData = "favorite:1";
-  EXPECT_EQ(received,
-            (QList<LaunchCommand>{reopen, opened, LaunchCommand{false, {}, named}, none, opened}));
-  QDBusConnection::disconnectFromBus("caller");
 }
 
 }  // namespace
