@@ -36,30 +36,34 @@ publish_large() {
   mv "$container/menu.json.new" "$container/menu.json"
 }
 
-# choose_first_favourite COUNT: chooses Move To's first item with the keyboard and waits until
-# the host has started COUNT times in all.
-# Files' context menu ends with Tessel's Move To, Move through Folders, Undo Last Move,
-# Open Move Settings… and then its own Properties.
-choose_first_favourite() {
+# choose COUNT KEY...: opens the context menu with the keyboard, presses the KEYs and waits
+# until the host has started COUNT times in all. Files' context menu ends with Tessel's Move
+# To, Move through Folders, Undo Last Move, Open Move Settings… and then its own Properties,
+# so five Ups reach Move To and four the item after it.
+choose() {
+  local count=$1
+  shift
   xdotool windowfocus "$window"  # no window manager gives it the focus
-  xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Up Return Down Return || true
+  xdotool key --delay 400 Escape Escape shift+F10 "$@" || true
   for _ in $(seq 25); do
-    [ "$(wc -l <"$TESSEL_TEST_HOST_RECORD" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
+    [ "$(wc -l <"$TESSEL_TEST_HOST_RECORD" 2>/dev/null || echo 0)" -ge "$count" ] && return 0
     sleep 0.2
   done
   return 1
 }
+# Move To's first favourite.
+choose_first_favourite() { choose "$1" Up Up Up Up Up Return Down Return; }
+# The item after Move To: "Move through Folders…" when the hierarchy is too large.
+choose_hierarchy() { choose "$1" Up Up Up Up Return; }
 
-# choose_hierarchy COUNT: chooses the item after Move To, which is "Move through Folders…" when
-# the hierarchy is too large, and waits until the host has started COUNT times in all.
-choose_hierarchy() {
-  xdotool windowfocus "$window"
-  xdotool key --delay 400 Escape Escape shift+F10 Up Up Up Up Return || true
-  for _ in $(seq 25); do
-    [ "$(wc -l <"$TESSEL_TEST_HOST_RECORD" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
-    sleep 0.2
+# after_signal CHOICE COUNT: sends the host's settings signal, then makes CHOICE, trying
+# again while Files has not rebuilt its menu yet.
+after_signal() {
+  dbus-send --session --type=signal /com/quillmark/Tessel com.quillmark.Tessel.settings
+  for attempt in 1 2 3; do
+    sleep "$attempt"
+    "$1" "$2" && break
   done
-  return 1
 }
 
 # The host's chooser window on the display; empty while there is none.
@@ -143,17 +147,9 @@ session)
   done
   # The selection stays as it is, so only the signal can make Files ask for the menu again.
   publish_favourite Outbox
-  dbus-send --session --type=signal /com/quillmark/Tessel com.quillmark.Tessel.settings
-  for attempt in 1 2 3; do
-    sleep "$attempt"
-    choose_first_favourite 2 && break
-  done
+  after_signal choose_first_favourite 2
   publish_large
-  dbus-send --session --type=signal /com/quillmark/Tessel com.quillmark.Tessel.settings
-  for attempt in 1 2 3; do
-    sleep "$attempt"
-    choose_hierarchy 3 && break
-  done
+  after_signal choose_hierarchy 3
   choose_in_host
   nautilus -q || true
   ;;
