@@ -24,8 +24,6 @@ function(tessel_relative_path variable from to)
 endfunction()
 
 tessel_relative_path(TESSEL_PROGRAM_TO_INFO "${CMAKE_INSTALL_BINDIR}" "${CMAKE_INSTALL_DATADIR}/tessel")
-tessel_relative_path(TESSEL_MODULE_TO_INFO "${TESSEL_NAUTILUS_MODULE_DIR}" "${CMAKE_INSTALL_DATADIR}/tessel")
-tessel_relative_path(TESSEL_MODULE_TO_PROGRAMS "${TESSEL_NAUTILUS_MODULE_DIR}" "${CMAKE_INSTALL_BINDIR}")
 tessel_relative_path(TESSEL_PROGRAM_TO_MODULE "${CMAKE_INSTALL_BINDIR}" "${TESSEL_NAUTILUS_MODULE_DIR}")
 
 # Installs `template` (a file with @TESSEL_BINDIR@ naming the installed programs' folder) into

@@ -278,31 +278,31 @@ src/app/main.cpp | the running host's answer is not printed
         if (!handed.reply.isEmpty()) std::fprintf(stderr, "tessel: %s\n", handed.reply.constData());
         if (false) std::fprintf(stderr, "tessel: %s\n", handed.reply.constData());
 
-src/finder/FinderSync.cpp | off by one in the command table limit
+src/finder/core/FinderSync.cpp | off by one in the command table limit
     firstKeptTag = nextTag - kMaxCommands;
     firstKeptTag = nextTag - kMaxCommands + 1;
 
-src/finder/FinderMenu.cpp | recent favourites move hierarchically
+src/finder/core/FinderMenu.cpp | recent favourites move hierarchically
           return Command{Command::Move{destination.path, !isFavorite(destination.path, snapshot)}};
           return Command{Command::Move{destination.path, isFavorite(destination.path, snapshot)}};
 
-src/finder/FinderMenu.cpp | an empty selection enables moving
+src/finder/core/FinderMenu.cpp | an empty selection enables moving
     canMove = selection && !selection->empty();
     canMove = selection.has_value();
 
-src/finder/FinderMenu.cpp | wrong text in the move-here item
+src/finder/core/FinderMenu.cpp | wrong text in the move-here item
   std::string moveHere = localizedText("ここへ移動", "Move Here");
   std::string moveHere = localizedText("ここへ移動", "Move here");
 
-src/finder/FinderDispatch.cpp | wrong command text for undo
+src/finder/core/FinderDispatch.cpp | wrong command text for undo
           send(MoveRequest::make({}, "", false, "undo", platform_));
           send(MoveRequest::make({}, "", false, "Undo", platform_));
 
-src/finder/FinderDispatch.cpp | an empty selection is sent
+src/finder/core/FinderDispatch.cpp | an empty selection is sent
   if (!selection || selection->empty()) {
   if (!selection) {
 
-src/finder/HostApplication.cpp | the host beside the module is ignored
+src/finder/core/HostApplication.cpp | the host beside the module is ignored
   if (platform.fileExists(beside)) return beside;
   if (false) return beside;
 
@@ -334,7 +334,7 @@ src/finder/nautilus/TesselMenuProvider.cpp | a selection with a non-local item s
     if (!path) return nullptr;
     if (!path) continue;
 
-src/finder/nautilus/FilesFinderController.cpp | the watched folder itself offers the item menu
+src/finder/core/ModuleFinderController.cpp | the watched folder itself offers the item menu
         (orIsWatched || standardized != folder)) {
         (orIsWatched || true)) {
 FAULTS

@@ -20,8 +20,10 @@
 #include "FinderSync.h"
 #include "HostApplication.h"
 #include "LinuxWorkspace.h"
+#include "ModuleMenuCases.h"
 #include "PresetFinderController.h"
 #include "ScopedLanguage.h"
+#include "core/Bundle.h"
 #include "path/PathText.h"
 
 namespace tessel::testing {
@@ -96,6 +98,33 @@ TEST_F(FinderTest, MenuAndWatchedShowWhatTheFileManagerWould) {
   }
 }
 
+// The core's `menu` drawn as the modules' menu cases are.
+std::string drawn(const Menu& menu, std::size_t depth = 0) {
+  std::string out;
+  for (const MenuItem& item : menu.items) {
+    out += std::string(2 * depth, ' ');
+    if (item.separator) {
+      out += "—\n";
+      continue;
+    }
+    out += item.title + (item.submenu ? " ›" : "") + (item.enabled ? "" : " (off)") + "\n";
+    if (item.submenu) out += drawn(*item.submenu, depth + 1);
+  }
+  return out;
+}
+
+// The table every module's test compares its file manager's menus with is the core's own.
+TEST_F(FinderTest, TheModulesMenuCasesAreTheCoresMenus) {
+  for (const ModuleMenuCase& menuCase : moduleMenuCases(home, sample)) {
+    publish(menuCase, folder);
+    ScopedLanguage language(menuCase.language.c_str());
+    finder.setSelection(menuCase.background
+                            ? std::vector<std::string>{}
+                            : std::vector<std::string>{home + "/a.txt", home + "/b"});
+    EXPECT_EQ(drawn(sync.buildMenu()), menuCase.shown) << menuCase.name;
+  }
+}
+
 TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdentifier) {
   ASSERT_EQ(::chdir(home.c_str()), 0);
   const std::vector<std::string> selected{home + "/notes.txt", media + "/b"};
@@ -135,10 +164,10 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
   // With no host named, the one beside the program is chosen, else the one that the install
   // puts among the programs, found from the module's folder.
   ::unsetenv("TESSEL_HOST_EXECUTABLE");
-  platform.modulePathOverride = "/opt/t/lib/nautilus/extensions-4/tessel-nautilus.so";
-  EXPECT_EQ(
-      HostApplication::executablePath(platform),
-      standardizedPath("/opt/t/lib/nautilus/extensions-4/" TESSEL_MODULE_TO_PROGRAMS "/tessel"));
+  platform.modulePathOverride = "/opt/t/lib/thunarx-3/tessel-thunar.so";
+  Bundle::setModuleToPrograms("../../bin");
+  EXPECT_EQ(HostApplication::executablePath(platform), "/opt/t/bin/tessel");
+  Bundle::setModuleToPrograms("");
   platform.modulePathOverride = folder.at("build/bin/tessel-finder");
   folder.file("build/bin/tessel");
   EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));

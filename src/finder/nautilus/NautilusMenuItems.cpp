@@ -58,7 +58,7 @@ std::string pageLabel(const std::string& title) {
 struct Activation {
   GObject* owner;
   std::int64_t tag;
-  FilesFinderController::Selection selection;
+  ModuleFinderController::Selection selection;
   ActivateCommand activate;
 };
 
@@ -75,7 +75,7 @@ void releaseActivation(gpointer data, GClosure*) {
 
 struct Builder {
   GObject* owner;
-  FilesFinderController::Selection selection;
+  ModuleFinderController::Selection selection;
   ActivateCommand activate;
 
   NautilusMenuItem* commandItem(const MenuItem& item) const {
@@ -129,7 +129,7 @@ struct Builder {
 }  // namespace
 
 GList* nautilusMenuItems(const Menu& menu, GObject* owner,
-                         FilesFinderController::Selection selection, ActivateCommand activate) {
+                         ModuleFinderController::Selection selection, ActivateCommand activate) {
   GList* result = nullptr;
   for (NautilusMenuItem* item : Builder{owner, std::move(selection), activate}.items(menu, "")) {
     result = g_list_prepend(result, item);

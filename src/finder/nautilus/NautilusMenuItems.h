@@ -9,21 +9,21 @@
 
 #include <cstdint>
 
-#include "FilesFinderController.h"
 #include "Menu.h"
+#include "ModuleFinderController.h"
 
 namespace tessel {
 
 // Called when a command item is chosen, with the object given to nautilusMenuItems() and the
 // selection the menu was built for.
 using ActivateCommand = void (*)(GObject* owner, std::int64_t tag,
-                                 const FilesFinderController::Selection& selection);
+                                 const ModuleFinderController::Selection& selection);
 
 // Files' items for the entries of `menu`, which Files shows in its own context menu as the
 // file manager shows an extension's menu; a list of full references for Files to own. Every
 // command item holds a reference on `owner` until Files drops the item, so the owner outlives
 // every menu it made.
 GList* nautilusMenuItems(const Menu& menu, GObject* owner,
-                         FilesFinderController::Selection selection, ActivateCommand activate);
+                         ModuleFinderController::Selection selection, ActivateCommand activate);
 
 }  // namespace tessel

@@ -3,9 +3,9 @@
 #include <nautilus-extension.h>
 
 #include "BusWorkspace.h"
-#include "FilesFinderController.h"
 #include "FinderSync.h"
 #include "GDBusNotificationCenter.h"
+#include "ModuleFinderController.h"
 #include "NautilusMenuItems.h"
 #include "SpawnWorkspace.h"
 #include "request/HostAddress.h"
@@ -28,7 +28,7 @@ struct ProviderSession {
   ProviderSession(const ProviderSession&) = delete;
   ProviderSession& operator=(const ProviderSession&) = delete;
 
-  tessel::FilesFinderController finder;
+  tessel::ModuleFinderController finder;
   tessel::GDBusNotificationCenter notifications;
   // The host on the session bus, started as a program when the bus cannot reach it.
   tessel::SpawnWorkspace programs;
@@ -69,17 +69,17 @@ std::optional<std::string> localPath(NautilusFileInfo* file) {
 }
 
 void executeCommand(GObject* owner, std::int64_t tag,
-                    const tessel::FilesFinderController::Selection& selection) {
+                    const tessel::ModuleFinderController::Selection& selection) {
   ProviderSession& session = *TESSEL_MENU_PROVIDER(owner)->session;
-  tessel::FilesFinderController::SelectionScope scope(session.finder, selection);
+  tessel::ModuleFinderController::SelectionScope scope(session.finder, selection);
   session.sync.execute(tag);
 }
 
-GList* menuFor(TesselMenuProvider* provider, tessel::FilesFinderController::Selection selection) {
+GList* menuFor(TesselMenuProvider* provider, tessel::ModuleFinderController::Selection selection) {
   ProviderSession& session = *provider->session;
   tessel::Menu menu;
   {
-    tessel::FilesFinderController::SelectionScope scope(session.finder, selection);
+    tessel::ModuleFinderController::SelectionScope scope(session.finder, selection);
     menu = session.sync.buildMenu();
   }
   return tessel::nautilusMenuItems(menu, G_OBJECT(provider), std::move(selection), executeCommand);

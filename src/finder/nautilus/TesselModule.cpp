@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include "TesselMenuProvider.h"
+#include "core/Bundle.h"
 
 namespace {
 GType providerTypes[1];
@@ -15,6 +16,7 @@ GType providerTypes[1];
 extern "C" {
 
 __attribute__((visibility("default"))) void nautilus_module_initialize(GTypeModule* module) {
+  tessel::Bundle::setModuleToPrograms(TESSEL_MODULE_TO_PROGRAMS);
   tessel_menu_provider_register(module);
   providerTypes[0] = TESSEL_TYPE_MENU_PROVIDER;
 }

@@ -1,6 +1,8 @@
 #include "core/Bundle.h"
 
+#include <mutex>
 #include <nlohmann/json.hpp>
+#include <vector>
 
 #include "path/PathText.h"
 #include "platform/Platform.h"
@@ -8,15 +10,18 @@
 #ifndef TESSEL_PROGRAM_TO_INFO
 #define TESSEL_PROGRAM_TO_INFO "../share/tessel"
 #endif
-#ifndef TESSEL_MODULE_TO_INFO
-#define TESSEL_MODULE_TO_INFO "../../../../share/tessel"
-#endif
 
 namespace tessel {
 namespace Bundle {
 namespace {
 
 constexpr const char* kInfoFileName = "tessel-info.json";
+
+std::mutex layoutLock;
+std::string& moduleToProgramsValue() {
+  static std::string value;
+  return value;
+}
 
 nlohmann::json infoDictionary(Platform& platform) {
   try {
@@ -31,14 +36,28 @@ nlohmann::json infoDictionary(Platform& platform) {
 
 }  // namespace
 
+void setModuleToPrograms(std::string relative) {
+  std::lock_guard lock(layoutLock);
+  moduleToProgramsValue() = std::move(relative);
+}
+
+std::string moduleToPrograms() {
+  std::lock_guard lock(layoutLock);
+  return moduleToProgramsValue();
+}
+
 std::string infoFilePath(Platform& platform) {
   if (const auto overridden = platform.environment("TESSEL_INFO_FILE")) return *overridden;
   const std::string folder = parentPath(platform.modulePath());
-  const std::string installed =
-      standardizedPath(joinPath(joinPath(folder, TESSEL_PROGRAM_TO_INFO), kInfoFileName));
-  for (const std::string& candidate :
-       {joinPath(folder, kInfoFileName), installed,
-        standardizedPath(joinPath(joinPath(folder, TESSEL_MODULE_TO_INFO), kInfoFileName))}) {
+  const auto installedFrom = [](const std::string& programs) {
+    return standardizedPath(joinPath(joinPath(programs, TESSEL_PROGRAM_TO_INFO), kInfoFileName));
+  };
+  const std::string installed = installedFrom(folder);
+  std::vector<std::string> candidates{joinPath(folder, kInfoFileName), installed};
+  if (const std::string relative = moduleToPrograms(); !relative.empty()) {
+    candidates.push_back(installedFrom(joinPath(folder, relative)));
+  }
+  for (const std::string& candidate : candidates) {
     if (platform.fileExists(candidate)) return candidate;
   }
   return installed;

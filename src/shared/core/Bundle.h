@@ -14,6 +14,12 @@ class Platform;
 
 namespace Bundle {
 
+// Each file manager loads modules from a folder of its own, so a module names, once when it is
+// loaded and before any other call, the path from its folder to the installed programs' folder.
+// Empty (the default) in a program, which finds what it needs from its own folder.
+void setModuleToPrograms(std::string relative);
+std::string moduleToPrograms();
+
 // Where the Info file is looked for, in order; the first that exists is used.
 std::string infoFilePath(Platform& platform);
 

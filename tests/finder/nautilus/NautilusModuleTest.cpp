@@ -11,7 +11,8 @@
 #include <mutex>
 #include <set>
 
-#include "FinderSession.h"
+#include "ModuleMenuCases.h"
+#include "ScopedLanguage.h"
 
 static std::mutex logMutex;
 static std::vector<std::string> logLines;
@@ -186,32 +187,27 @@ class MenuProviderTest : public FinderSession {
   GObject* provider_ = nullptr;
 };
 
-TEST_F(MenuProviderTest, ItemsGetTheWholeTreeWithPagesApartAndABackgroundGetsItWithMovesOff) {
-  const MenuSnapshot oneFavorite{{home}, {MenuDestination{"Inbox", home + "/Inbox", {}}}, {}};
-  // The core's separators are left out: each stands between a run of submenus and a run of
-  // commands, which Files sets apart by the submenu arrows. Files cannot show a submenu
+TEST_F(MenuProviderTest, EveryModuleMenuCaseShowsInFilesWithPagesApart) {
+  // Files has no separator item; the core's separators stand between a run of submenus and a
+  // run of commands, which Files sets apart by the submenu arrows. Files cannot show a submenu
   // without items, so an empty one is a disabled item of its own.
   std::set<std::string> labels;
-  for (const auto& [snapshot, background, shown] :
-       std::vector<std::tuple<MenuSnapshot, bool, std::string>>{
-           {oneFavorite, false,
-            "Move To ›\n  Inbox\nMove through Folders ›\n  Inbox ›\n    Move Here\n"
-            "    Open Folder\nUndo Last Move\nOpen Move Settings…\n"},
-           {oneFavorite, true,
-            "Move To ›\n  Inbox (off)\nMove through Folders ›\n  Inbox ›\n    Move Here (off)\n"
-            "    Open Folder\nUndo Last Move\nOpen Move Settings…\n"},
-           {MenuSnapshot{{home}, {}, {}}, false,
-            "Move To (off)\nMove through Folders (off)\nUndo Last Move\nOpen Move Settings…\n"}}) {
-    SharedContainer::publish(snapshot);
+  std::size_t submenus = 0;
+  for (const ModuleMenuCase& menuCase : moduleMenuCases(home, sample)) {
+    publish(menuCase, folder);
+    ScopedLanguage language(menuCase.language.c_str());
     const Items items =
-        background ? backgroundItems(home) : fileItems({home + "/a.txt", home + "/b"});
-    EXPECT_EQ(text(items), shown);
-    for (const MenuEntry& e : entries(items.get()))
-      if (e.submenu) labels.insert(e.label);
+        menuCase.background ? backgroundItems(home) : fileItems({home + "/a.txt", home + "/b"});
+    EXPECT_EQ(text(items), withoutSeparatorsOrEmptySubmenus(menuCase.shown)) << menuCase.name;
+    for (const MenuEntry& e : entries(items.get())) {
+      if (!e.submenu) continue;
+      labels.insert(e.label);
+      ++submenus;
+    }
   }
   // Files' popover names a page after each submenu's label and keeps pages across menus: no two
-  // of the six submenus share a label, not even those of menus with the same titles.
-  EXPECT_EQ(labels.size(), 6u);
+  // submenus share a label, not even those of menus with the same titles.
+  EXPECT_EQ(labels.size(), submenus);
 }
 
 TEST_F(MenuProviderTest, MenuIsOfferedOnlyInsideWatchedFoldersWhichTheHostsSignalMoves) {

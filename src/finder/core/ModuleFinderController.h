@@ -1,6 +1,7 @@
-// GNOME Files as the extension core sees it. Files has no notion of watched folders, so the
-// folders the core asks to watch are kept here and decide where the menu is offered; the
-// selection is the set of items of the menu being built or chosen from.
+// A file manager that loads the core as a module, as the core sees it. Such a file manager has
+// no notion of watched folders, so the folders the core asks to watch are kept here and decide
+// where the menu is offered; it hands the selection with each request, so the selection is the
+// set of items of the menu being built or chosen from.
 #pragma once
 
 #include <memory>
@@ -11,21 +12,21 @@
 
 namespace tessel {
 
-class FilesFinderController final : public FinderController {
+class ModuleFinderController final : public FinderController {
  public:
   using Selection = std::shared_ptr<const std::vector<std::string>>;
 
-  // Makes `selection` the answer to selectedItemURLs() while it lives: Files hands the items
-  // with each request, so there is no current selection outside one.
+  // Makes `selection` the answer to selectedItemURLs() while it lives: there is no current
+  // selection outside a request.
   class SelectionScope {
    public:
-    SelectionScope(FilesFinderController& finder, Selection selection);
+    SelectionScope(ModuleFinderController& finder, Selection selection);
     ~SelectionScope();
     SelectionScope(const SelectionScope&) = delete;
     SelectionScope& operator=(const SelectionScope&) = delete;
 
    private:
-    FilesFinderController& finder_;
+    ModuleFinderController& finder_;
   };
 
   // True when every item lies below a watched folder (a watched folder itself is shown by a

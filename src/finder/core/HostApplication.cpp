@@ -1,10 +1,7 @@
 #include "HostApplication.h"
 
+#include "core/Bundle.h"
 #include "path/PathText.h"
-
-#ifndef TESSEL_MODULE_TO_PROGRAMS
-#define TESSEL_MODULE_TO_PROGRAMS "../../../../bin"
-#endif
 
 namespace tessel::HostApplication {
 
@@ -19,7 +16,7 @@ std::string executablePath(Platform& platform) {
   const std::string folder = parentPath(platform.modulePath());
   const std::string beside = joinPath(folder, "tessel");
   if (platform.fileExists(beside)) return beside;
-  return standardizedPath(joinPath(joinPath(folder, TESSEL_MODULE_TO_PROGRAMS), "tessel"));
+  return standardizedPath(joinPath(joinPath(folder, Bundle::moduleToPrograms()), "tessel"));
 }
 
 }  // namespace tessel::HostApplication

@@ -1,23 +1,23 @@
-#include "FilesFinderController.h"
+#include "ModuleFinderController.h"
 
 #include "path/PathSafety.h"
 #include "path/PathText.h"
 
 namespace tessel {
 
-FilesFinderController::SelectionScope::SelectionScope(FilesFinderController& finder,
-                                                      Selection selection)
+ModuleFinderController::SelectionScope::SelectionScope(ModuleFinderController& finder,
+                                                       Selection selection)
     : finder_(finder) {
   std::lock_guard lock(finder_.mutex_);
   finder_.selection_ = std::move(selection);
 }
 
-FilesFinderController::SelectionScope::~SelectionScope() {
+ModuleFinderController::SelectionScope::~SelectionScope() {
   std::lock_guard lock(finder_.mutex_);
   finder_.selection_.reset();
 }
 
-bool FilesFinderController::offersMenuForItems(const std::vector<std::string>& items) const {
+bool ModuleFinderController::offersMenuForItems(const std::vector<std::string>& items) const {
   if (items.empty()) return false;
   for (const std::string& item : items) {
     if (!watches(item, false)) return false;
@@ -25,13 +25,13 @@ bool FilesFinderController::offersMenuForItems(const std::vector<std::string>& i
   return true;
 }
 
-bool FilesFinderController::offersMenuInFolder(const std::string& folder) const {
+bool ModuleFinderController::offersMenuInFolder(const std::string& folder) const {
   return watches(folder, true);
 }
 
-bool FilesFinderController::watches(const std::string& path, bool orIsWatched) const {
-  // Lexical only: this runs for every menu Files asks for, and Files names items by the path the
-  // user navigated, so resolving links here would cost file-system calls and gain nothing.
+bool ModuleFinderController::watches(const std::string& path, bool orIsWatched) const {
+  // Lexical only: this runs for every menu the file manager asks for, and it names items by the
+  // path the user navigated, so resolving links here would cost file-system calls and gain nothing.
   const std::string standardized = standardizedPath(path);
   std::lock_guard lock(mutex_);
   for (const std::string& folder : folders_) {
@@ -43,14 +43,14 @@ bool FilesFinderController::watches(const std::string& path, bool orIsWatched) c
   return false;
 }
 
-void FilesFinderController::setDirectoryURLs(const std::set<std::string>& folders) {
+void ModuleFinderController::setDirectoryURLs(const std::set<std::string>& folders) {
   std::vector<std::string> standardized;
   for (const std::string& folder : folders) standardized.push_back(standardizedPath(folder));
   std::lock_guard lock(mutex_);
   folders_ = std::move(standardized);
 }
 
-std::optional<std::vector<std::string>> FilesFinderController::selectedItemURLs() {
+std::optional<std::vector<std::string>> ModuleFinderController::selectedItemURLs() {
   std::lock_guard lock(mutex_);
   if (!selection_) return std::nullopt;
   return *selection_;
