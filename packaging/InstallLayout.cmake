@@ -9,6 +9,18 @@
 set(TESSEL_NAUTILUS_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/nautilus/extensions-4" CACHE PATH
     "Where to install the Files module: relative to the prefix, or Files' own folder (pkg-config extensiondir of libnautilus-extension-4) for a system install")
 
+# The other file managers' modules likewise: each loads them from a folder of its own (pkg-config
+# extensiondir of libnemo-extension and libcaja-extension, extensionsdir of thunarx-3, KDE's
+# plugin folder for Dolphin's file item actions).
+set(TESSEL_NEMO_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/nemo/extensions-3.0" CACHE PATH
+    "Where to install the Nemo module: relative to the prefix, or Nemo's own folder")
+set(TESSEL_CAJA_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/caja/extensions-2.0" CACHE PATH
+    "Where to install the Caja module: relative to the prefix, or Caja's own folder")
+set(TESSEL_THUNAR_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/thunarx-3" CACHE PATH
+    "Where to install the Thunar module: relative to the prefix, or Thunar's own folder")
+set(TESSEL_DOLPHIN_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/qt5/plugins/kf5/kfileitemaction" CACHE PATH
+    "Where to install the Dolphin plugin: relative to the prefix, or KDE's own plugin folder")
+
 # The path from folder `from` to folder `to`. Folders relative to the prefix stay relative to
 # each other whatever prefix the install chooses; an absolute one is taken with the configured
 # prefix.

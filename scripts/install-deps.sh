@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev libqt6svg6 adwaita-icon-theme fonts-ipafont-gothic
   libglib2.0-dev libnautilus-extension-dev valgrind
   nautilus xvfb xdotool libx11-dev libxtst-dev
+  nemo libnemo-extension-dev caja libcaja-extension-dev thunar libthunarx-3-dev
+  dolphin libkf5kio-dev extra-cmake-modules qtbase5-dev
   libsystemd-dev dpkg-dev desktop-file-utils appstream file
   gcovr
 )
