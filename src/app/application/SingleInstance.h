@@ -2,6 +2,9 @@
 // support folder is the only one that loads the settings and writes the journal; it listens
 // on a local socket, and every later `tessel` hands its command over there and ends. Neither
 // needs a D-Bus session bus.
+// The bus name cannot stand in for either: it is one per bus, not per support folder, so on a
+// shared bus it may belong to the host of another folder, and two sessions of one user have
+// two buses but one journal.
 #pragma once
 
 #include <QByteArray>
