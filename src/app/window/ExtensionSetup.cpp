@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "window/FileManagerModules.h"
 #include "window/WindowTexts.h"
 
 namespace tessel {
@@ -31,10 +32,13 @@ QMessageBox* openExtensionSetup(const FilesModule& module, bool filesHasModule, 
                             : module.installed;
   const bool installed = state != ModuleState::missing;
   const QString headline = moduleStateHeadline(state);
-  const QString details =
+  QString details =
       WindowTexts::moduleLocation(shown, installed) + "\n\n" +
       WindowTexts::filesModuleFolder(module.filesFolder) + "\n\n" +
       (filesHasModule ? WindowTexts::restartFilesIfMissing() : WindowTexts::installModule());
+  for (const QString& line : fileManagerModuleLines(otherFileManagers())) {
+    details += "\n\n" + line;
+  }
   auto* box =
       new QMessageBox(filesHasModule ? QMessageBox::Information : QMessageBox::Warning,
                       WindowTexts::extensionSetupTitle(), headline, QMessageBox::Ok, parent);

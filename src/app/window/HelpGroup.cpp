@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "window/FileManagerModules.h"
 #include "window/SettingsEdits.h"
 #include "window/WindowStyle.h"
 #include "window/WindowTexts.h"
@@ -31,6 +32,9 @@ HelpGroup::HelpGroup(AppModel& model, FilesModule extensionModule, QWidget* pare
   enableHint_ = WindowStyle::secondary(QString(), this);
   enableHint_->setObjectName(QStringLiteral("enableExtensionHint"));
   content()->addWidget(enableHint_);
+  for (const QString& line : fileManagerModuleLines(otherFileManagers())) {
+    content()->addWidget(WindowStyle::secondary(line, this));
+  }
   connect(&model_, &AppModel::extensionEnabledChanged, this, &HelpGroup::showExtensionHint);
   showExtensionHint();
 

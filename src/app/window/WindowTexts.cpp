@@ -205,6 +205,24 @@ QString installModule() {
       "in Files’ module folder. Then restart Files: run nautilus -q, then open Files "
       "again.");
 }
+QString fileManagerHasModule(const QString& name) {
+  const std::string n = name.toStdString();
+  return text(n + "にはTesselのモジュールが入っています。", n + " has Tessel’s module.");
+}
+QString fileManagerLacksModule(const QString& name, const QString& folder, const QString& package,
+                               const QString& quit) {
+  const std::string n = name.toStdString(), f = folder.toStdString(), p = package.toStdString(),
+                    q = quit.toStdString();
+  const std::string jaThen =
+      q.empty() ? "インストールしてから、" + n + "を開き直してください。"
+                : "インストールしてから、" + q + " を実行して" + n + "を開き直してください。";
+  const std::string enThen =
+      q.empty() ? ", then open " + n + " again." : ", then run " + q + " and open " + n + " again.";
+  return text(n + "にはTesselのモジュールが入っていません（" + n + "はモジュールを " + f +
+                  " から読み込みます）。パッケージ " + p + " を" + jaThen,
+              n + " does not have Tessel’s module: it loads modules from " + f +
+                  ". Install the package " + p + enThen);
+}
 
 QString chooserTitle() {
   return text("フォルダを選んで移動", "Move to Folder");

@@ -64,6 +64,10 @@ QString moduleLocation(const QString& path, bool present);
 QString filesModuleFolder(const QString& folder);
 QString restartFilesIfMissing();
 QString installModule();
+// Tessel's module for another file manager (`name`, "Nemo").
+QString fileManagerHasModule(const QString& name);
+QString fileManagerLacksModule(const QString& name, const QString& folder, const QString& package,
+                               const QString& quit);
 
 // The chooser: the window that picks the folder for items the file manager sent.
 QString chooserTitle();
