@@ -38,14 +38,18 @@ test-installed: build deb
 	@echo "== Installed trees"
 	@scripts/installed-tree-test.sh $(BUILD) $(DEB_BUILD)/tessel_*_amd64.deb
 
-# The Debian package: installed to /usr, the Files module in Files' own folder.
+# The Debian packages: installed to /usr, each file manager's module in its own folder.
 deb: deps
 	@cmake -S . -B $(DEB_BUILD) $(CMAKE_FLAGS) -DTESSEL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DTESSEL_NAUTILUS_MODULE_DIR=$$(pkg-config --variable=extensiondir libnautilus-extension-4) >/dev/null
+	  -DTESSEL_NAUTILUS_MODULE_DIR=$$(pkg-config --variable=extensiondir libnautilus-extension-4) \
+	  -DTESSEL_NEMO_MODULE_DIR=$$(pkg-config --variable=extensiondir libnemo-extension) \
+	  -DTESSEL_CAJA_MODULE_DIR=$$(pkg-config --variable=extensiondir libcaja-extension) \
+	  -DTESSEL_THUNAR_MODULE_DIR=$$(pkg-config --variable=extensionsdir thunarx-3) \
+	  -DTESSEL_DOLPHIN_MODULE_DIR=$$(pkg-config --variable=libdir Qt5Core)/qt5/plugins/kf5/kfileitemaction >/dev/null
 	@cmake --build $(DEB_BUILD) -j $(JOBS)
-	@rm -f $(DEB_BUILD)/tessel_*.deb
+	@rm -f $(DEB_BUILD)/tessel*.deb
 	@cd $(DEB_BUILD) && cpack -G DEB >/dev/null
-	@ls $(DEB_BUILD)/tessel_*_amd64.deb
+	@ls $(DEB_BUILD)/tessel*_amd64.deb
 
 # The file-manager extension's tests under ThreadSanitizer: the file manager calls it from
 # threads of its choosing.

@@ -1,5 +1,7 @@
 # `make deb`: a Debian package of the programs, installed to /usr with the module in Files' own
-# folder. dpkg-shlibdeps computes the dependencies; the desktop database and the icon cache are
+# folder, and beside it one package per other file manager's module (tessel-nemo, ...), each in
+# that file manager's own folder and depending on "tessel" of the same version and on that file
+# manager's libraries only. dpkg-shlibdeps computes the dependencies; the desktop database and the icon cache are
 # refreshed by the file triggers of desktop-file-utils and hicolor-icon-theme, so the package
 # needs no maintainer scripts.
 set(CPACK_GENERATOR DEB)
@@ -16,4 +18,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "nautilus")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils, hicolor-icon-theme")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_TESSEL_PACKAGE_NAME tessel)
+foreach(manager Nemo Caja Thunar Dolphin)
+  string(TOLOWER ${manager} name)
+  string(TOUPPER "TESSEL-${name}" component)
+  set(CPACK_DEBIAN_${component}_PACKAGE_NAME tessel-${name})
+  set(CPACK_DEBIAN_${component}_PACKAGE_DEPENDS "tessel (= ${PROJECT_VERSION})")
+  set(CPACK_DEBIAN_${component}_PACKAGE_RECOMMENDS ${name})
+  set(CPACK_DEBIAN_${component}_DESCRIPTION
+      "Tessel's menu in ${manager}\n The module that adds Tessel's menu to ${manager}'s context menu, which moves the selected files into your favourite folders; Tessel carries out every move and can undo it.")
+endforeach()
+set(CPACK_DEBIAN_TESSEL_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)
