@@ -236,6 +236,29 @@ outside=$(grep -v "^$prefix/" "$build/install_manifest.txt" || true)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
 sort "$build/install_manifest.txt" | diff - "$work/readonly-installed" >&2 ||
   fail "the install from a read-only build tree left out the files above"
+# Each other file manager's module package, beside the main one: its one module in the folder
+# its file manager loads modules from, depending on the main package of the same version and on
+# none of the host's or another file manager's libraries.
+check_module_packages() {
+  local main=$1 version folder module depends
+  version=$(dpkg-deb -f "$main" Version)
+  for manager in nemo:libnemo-extension:extensiondir caja:libcaja-extension:extensiondir \
+    thunar:thunarx-3:extensionsdir dolphin:Qt5Core:libdir; do
+    IFS=: read -r name pc key <<<"$manager"
+    module_package=$(dirname "$main")/tessel-${name}_${version}_amd64.deb
+    [ -f "$module_package" ] || continue
+    folder=$(pkg-config --variable="$key" "$pc")
+    [ "$name" = dolphin ] && folder=$folder/qt5/plugins/kf5/kfileitemaction
+    module=$(dpkg-deb -c "$module_package" | awk '{print $6}' | grep -v '/$')
+    [ "$module" = ".$folder/tessel-$name.so" ] ||
+      fail "tessel-$name holds $module instead of .$folder/tessel-$name.so alone"
+    depends=$(dpkg-deb -f "$module_package" Depends)
+    case ", $depends," in *", tessel (= $version),"*) ;; *) fail "tessel-$name depends on: $depends" ;; esac
+    if grep -Eq 'qt6|nautilus' <<<"$depends"; then fail "tessel-$name depends on: $depends"; fi
+    echo "installed tree: tessel-$name holds its module in $folder"
+  done
+}
+
 check_tree prefix "$prefix" "$prefix"
 check_concurrent_clients "$prefix"
 check_window_truth "$prefix"
@@ -245,4 +268,5 @@ if [ -n "$package" ]; then
   [ -z "$outside" ] || fail "the package installs outside /usr: $outside"
   dpkg-deb -x "$package" "$work/root"
   check_tree package "$work/root/usr" /usr
+  check_module_packages "$package"
 fi
