@@ -87,8 +87,8 @@ src/shared/engine/MovePlanner.cpp | symbolic links are not refused
     if (false) throw refusal(MoveRefusal::symbolicLink);
 
 src/shared/engine/MoveEngine.cpp | an interrupted move does not block the next
-  if (const std::optional<MoveJournal> last = journal(); last && hasPendingEntry(*last)) {
-  if (const std::optional<MoveJournal> last = journal(); last && !hasPendingEntry(*last)) {
+  if (const std::optional<MoveJournal> last = readableJournal(); last && hasPendingEntry(*last)) {
+  if (const std::optional<MoveJournal> last = readableJournal(); last && !hasPendingEntry(*last)) {
 
 src/shared/engine/MoveApply.cpp | entries are journaled as done before the move
       journal.entries.push_back({item.source, item.target, identity, true});
@@ -111,11 +111,11 @@ src/shared/engine/KeepBothName.cpp | a leading dot counts as an extension
   if (dot == std::string_view::npos || name.starts_with("..") ||
 
 src/shared/engine/KeepBothName.cpp | wrong text in keep-both names
-  std::string name = parts.stem + " (" + std::to_string(n) + ")";
-  std::string name = parts.stem + "(" + std::to_string(n) + ")";
+  const std::string number = " (" + std::to_string(n) + ")";
+  const std::string number = "(" + std::to_string(n) + ")";
 
 src/shared/engine/MoveApply.cpp | a batch stopped at an item drops that item's pending entry
-    journal.entries.resize(moved + 1);
+    journal.entries.resize(moved + (stop->mayHaveMoved ? 1 : 0));
     journal.entries.resize(moved);
 
 src/shared/path/PathSafety.cpp | off by one in the links-followed limit
@@ -174,13 +174,13 @@ src/shared/core/Bundle.cpp | a false flag reads as true
   return value != info.end() && value->is_boolean() && value->get<bool>();
   return value != info.end() && value->is_boolean();
 
-src/shared/records/Uuid.cpp | a UUID's hyphens are not checked
-      if (text[i] != '-') return std::nullopt;
-      if (text[i] == ' ') return std::nullopt;
+src/shared/records/Uuid.cpp | a UUID is written in lower case
+  uuid_unparse_upper(bytes_.data(), text);
+  uuid_unparse_lower(bytes_.data(), text);
 
-src/shared/records/Uuid.cpp | a UUID is written without its last hyphen
-    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
-    if (i == 4 || i == 6 || i == 8) text += '-';
+src/shared/records/Uuid.cpp | every new UUID is the same
+  uuid_generate_random(id.bytes_.data());
+  uuid_clear(id.bytes_.data());
 
 src/shared/records/ConflictPolicy.cpp | wrong text for the keep-both policy
       return "keepBoth";
@@ -195,10 +195,10 @@ src/shared/container/SharedContainer.cpp | requests from the future count as fre
   return age < kMaxRequestAge;
 
 src/shared/container/SharedContainer.cpp | a request is not checked against its file name
-  if (request.id != id || !isFresh(request, platform)) throw expired();
-  if (!isFresh(request, platform)) throw expired();
+  if (request.id != id) throw misnamed();
+  if (false) throw misnamed();
 
-src/shared/container/ContainerLocation.cpp | a relative XDG_DATA_HOME is used
+src/shared/core/DataHome.cpp | a relative XDG_DATA_HOME is used
   if (configured && !configured->empty() && configured->front() == '/') return *configured;
   if (configured && !configured->empty()) return *configured;
 
@@ -294,9 +294,9 @@ src/finder/core/FinderMenu.cpp | wrong text in the move-here item
   std::string moveHere = localizedText("ここへ移動", "Move Here");
   std::string moveHere = localizedText("ここへ移動", "Move here");
 
-src/finder/core/FinderDispatch.cpp | wrong command text for undo
-          send(MoveRequest::make({}, "", false, "undo", platform_));
-          send(MoveRequest::make({}, "", false, "Undo", platform_));
+src/shared/request/HostRequest.cpp | wrong command text for undo
+          return MoveRequest::make({}, "", false, kUndoOperation, platform);
+          return MoveRequest::make({}, "", false, "Undo", platform);
 
 src/finder/core/FinderDispatch.cpp | an empty selection is sent
   if (!selection || selection->empty()) {

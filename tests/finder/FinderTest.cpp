@@ -164,13 +164,13 @@ TEST_F(FinderTest, RunStoresTheRequestOfTheItemNamedThenWakesTheHostWithItsIdent
   // With no host named, the one beside the program is chosen, else the one that the install
   // puts among the programs, found from the module's folder.
   ::unsetenv("TESSEL_HOST_EXECUTABLE");
-  platform.modulePathOverride = "/opt/t/lib/thunarx-3/tessel-thunar.so";
   Bundle::setModuleToPrograms("../../bin");
+  platform.modulePathOverride = "/opt/t/lib/thunarx-3/tessel-thunar.so";
   EXPECT_EQ(HostApplication::executablePath(platform), "/opt/t/bin/tessel");
-  Bundle::setModuleToPrograms("");
   platform.modulePathOverride = folder.at("build/bin/tessel-finder");
   folder.file("build/bin/tessel");
   EXPECT_EQ(HostApplication::executablePath(platform), folder.at("build/bin/tessel"));
+  Bundle::setModuleToPrograms("");
 }
 
 // The started program keeps nothing of its caller: no descriptor, no blocked or ignored signal,
