@@ -5,9 +5,9 @@
 
 namespace tessel {
 
-DolphinMenuActions::DolphinMenuActions(const Menu& menu, Activate activate, QObject* parent)
-    : QObject(parent), activate_(std::move(activate)) {
-  actions_ = actionsOf(menu, this);
+DolphinMenuActions::DolphinMenuActions(Menu menu, Activate activate, QObject* parent)
+    : QObject(parent), menu_(std::move(menu)), activate_(std::move(activate)) {
+  actions_ = actionsOf(menu_, this);
 }
 
 DolphinMenuActions::~DolphinMenuActions() {
@@ -31,7 +31,11 @@ QList<QAction*> DolphinMenuActions::actionsOf(const Menu& menu, QObject* owner) 
     } else if (item.submenu) {
       QMenu* submenu = new QMenu(actionText(item.title));
       submenus_.emplace_back(submenu);
-      submenu->addActions(actionsOf(*item.submenu, submenu));
+      const Menu* entries = item.submenu.get();
+      // Filled once: a submenu without entries stays empty, and filling it again costs nothing.
+      connect(submenu, &QMenu::aboutToShow, this, [this, submenu, entries] {
+        if (submenu->isEmpty()) submenu->addActions(actionsOf(*entries, submenu));
+      });
       action = submenu->menuAction();
     } else {
       action = new QAction(actionText(item.title), owner);

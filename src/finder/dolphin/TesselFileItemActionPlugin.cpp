@@ -88,7 +88,7 @@ QList<QAction*> TesselFileItemActionPlugin::actions(const KFileItemListPropertie
   }
   // Each menu holds the session: its actions never outlive what they call.
   lastMenu_ = new DolphinMenuActions(
-      menu,
+      std::move(menu),
       [session = session_, selection](std::int64_t tag) {
         ModuleFinderController::SelectionScope scope(session->finder, selection);
         session->sync.execute(tag);

@@ -61,13 +61,17 @@ std::string shownTitle(const QAction& action) {
   return action.text().replace(QLatin1String("&&"), QLatin1String("&")).toStdString();
 }
 
-// The actions of `menu` and, depth first, those of their submenus.
+// The actions of `menu` and, depth first, those of their submenus, each told first that it is
+// about to open, as Qt tells a submenu the user opens.
 std::vector<MenuEntry> entries(const QMenu& menu, std::vector<std::string> path = {}) {
   std::vector<MenuEntry> out;
   for (QAction* action : menu.actions()) {
     path.push_back(action->isSeparator() ? "—" : shownTitle(*action));
     out.push_back({action, path});
-    if (action->menu()) std::ranges::move(entries(*action->menu(), path), std::back_inserter(out));
+    if (QMenu* submenu = action->menu()) {
+      Q_EMIT submenu->aboutToShow();
+      std::ranges::move(entries(*submenu, path), std::back_inserter(out));
+    }
     path.pop_back();
   }
   return out;
