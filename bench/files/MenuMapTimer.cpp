@@ -1,8 +1,8 @@
 // Times a context menu of the focused window on an X display: presses Shift+F10 (or KEY, a
 // keysym name such as Menu) through XTest and waits for the menu's window (an override-redirect
-// window, as GTK maps its popovers and Qt its menus) to be mapped, then closes it with Escape and lets the program settle before the next try. Prints one
-// line per try: the milliseconds from the key press to the map, or "timeout" after 30 s; stops
-// after two timeouts in a row.
+// window, as GTK maps its popovers and Qt its menus) to be mapped, then closes it with Escape and
+// lets the program settle before the next try. Prints one line per try: the milliseconds from the
+// key press to the map, or "timeout" after 30 s; stops after two timeouts in a row.
 //
 //   tessel_menu_map_timer TRIES [SETTLE_MS [KEY]]
 #include <X11/Xlib.h>

@@ -3,6 +3,7 @@
 #include <KFileItem>
 #include <KFileItemListProperties>
 #include <KPluginFactory>
+#include <mutex>
 
 #include "BusWorkspace.h"
 #include "DolphinMenuActions.h"
@@ -54,11 +55,9 @@ bool isBackground(ModuleFinderController& finder, const KFileItemListProperties&
 
 TesselFileItemActionPlugin::TesselFileItemActionPlugin(QObject* parent, const QVariantList&)
     : KAbstractFileItemActionPlugin(parent) {
-  static const bool located = [] {
-    Bundle::setModuleToPrograms(TESSEL_MODULE_TO_PROGRAMS);
-    return true;
-  }();
-  (void)located;
+  // Before the core first looks for the host, and once: Dolphin makes a plugin per window.
+  static std::once_flag located;
+  std::call_once(located, [] { Bundle::setModuleToPrograms(TESSEL_MODULE_TO_PROGRAMS); });
   session_ = std::make_shared<DolphinSession>();
 }
 
