@@ -1,10 +1,10 @@
-// Times a context menu of the focused window on an X display: presses Shift+F10 through XTest
-// and waits for the menu's window (an override-redirect window, as GTK maps its popovers) to be
-// mapped, then closes it with Escape and lets the program settle before the next try. Prints one
-// line per try: the milliseconds from the key press to the map, or "timeout" after 30 s; stops
-// after two timeouts in a row.
+// Times a context menu of the focused window on an X display: presses Shift+F10 (or KEY, a
+// keysym name such as Menu) through XTest and waits for the menu's window (an override-redirect
+// window, as GTK maps its popovers and Qt its menus) to be mapped, then closes it with Escape and
+// lets the program settle before the next try. Prints one line per try: the milliseconds from the
+// key press to the map, or "timeout" after 30 s; stops after two timeouts in a row.
 //
-//   tessel_menu_map_timer TRIES [SETTLE_MS]
+//   tessel_menu_map_timer TRIES [SETTLE_MS [KEY]]
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -58,11 +58,18 @@ void drain(Display* display) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS [KEY]]\n", argv[0]);
     return 2;
   }
   const int tries = std::atoi(argv[1]);
   const int settle = argc > 2 ? std::atoi(argv[2]) : 700;
+  // Dolphin opens its context menu for the Menu key alone.
+  const KeySym modifier = argc > 3 ? 0 : XK_Shift_L;
+  const KeySym key = argc > 3 ? XStringToKeysym(argv[3]) : XK_F10;
+  if (key == NoSymbol) {
+    std::fprintf(stderr, "unknown key %s\n", argv[3]);
+    return 2;
+  }
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     std::fprintf(stderr, "cannot open the display\n");
@@ -73,7 +80,7 @@ int main(int argc, char** argv) {
   for (int attempt = 0; attempt < tries; ++attempt) {
     drain(display);
     const Clock::time_point start = Clock::now();
-    press(display, XK_Shift_L, XK_F10);
+    press(display, modifier, key);
     std::optional<XEvent> mapped;
     while ((mapped = waitFor(display, MapNotify, start + std::chrono::seconds(30)))) {
       if (mapped->xmap.override_redirect) break;

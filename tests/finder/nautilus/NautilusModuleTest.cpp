@@ -4,31 +4,16 @@
 #include <dlfcn.h>
 #include <gio/gio.h>
 #include <nautilus-extension.h>
-#include <stdarg.h>
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 #include <set>
 
+#include "ModuleJournal.h"
 #include "ModuleMenuCases.h"
 #include "ScopedLanguage.h"
 
-static std::mutex logMutex;
-static std::vector<std::string> logLines;
 static std::vector<GType> moduleTypes;
-
-// The module's log lines land here instead of the journal: the executable's definitions come
-// first when the dynamic linker binds the module's calls. The first field is the message.
-extern "C" int sd_journal_send(const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  g_autofree char* field = g_strdup_vprintf(format, arguments);
-  va_end(arguments);
-  std::lock_guard lock(logMutex);
-  logLines.emplace_back(std::string_view(field).substr(std::string_view("MESSAGE=").size()));
-  return 0;
-}
 
 // A type module whose first use opens the file and calls its nautilus_module_initialize, then
 // nautilus_module_list_types, as Files does; it then stays loaded, as in Files.
@@ -73,12 +58,6 @@ static void test_file_info_class_init(TestFileInfoClass*) {}
 
 namespace tessel::testing {
 namespace {
-
-// Log lines the module sent to the system log, in order.
-std::vector<std::string> loggedLines() {
-  std::lock_guard lock(logMutex);
-  return logLines;
-}
 
 // A new file info (a full reference) for a local path, or for a URI of a location without one.
 NautilusFileInfo* fileInfoFor(const std::string& location) {
@@ -135,8 +114,7 @@ class MenuProviderTest : public FinderSession {
     // GIO keeps to local files: a desktop's GVfs, where installed, is never started on the test's
     // bus. Read once, before the first file is made.
     ::setenv("GIO_USE_VFS", "local", 1);
-    std::lock_guard lock(logMutex);
-    logLines.clear();
+    clearLoggedLines();
   }
   ~MenuProviderTest() override {
     g_clear_object(&provider_);
