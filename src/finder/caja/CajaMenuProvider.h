@@ -21,7 +21,7 @@ struct CajaMenuProvider : TypeModuleRegistration {
   static constexpr MenuForm kMenuForm{400, false};
 
   static Item* newItem(const char* name, const char* label) {
-    return caja_menu_item_new(name, label, nullptr, nullptr);
+    return caja_menu_item_new(name, label, "", nullptr);
   }
   static Submenu* newMenu() { return caja_menu_new(); }
   static void append(Submenu* menu, Item* item) { caja_menu_append_item(menu, item); }

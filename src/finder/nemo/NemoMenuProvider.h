@@ -21,7 +21,7 @@ struct NemoMenuProvider : TypeModuleRegistration {
   static constexpr MenuForm kMenuForm{400, false};
 
   static Item* newItem(const char* name, const char* label) {
-    return nemo_menu_item_new(name, label, nullptr, nullptr);
+    return nemo_menu_item_new(name, label, "", nullptr);
   }
   static Item* newSeparator(const char* name) { return nemo_menu_item_new_separator(name); }
   static Submenu* newMenu() { return nemo_menu_new(); }

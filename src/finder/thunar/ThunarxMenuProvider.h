@@ -26,7 +26,7 @@ struct ThunarxMenuProvider {
   static constexpr MenuForm kMenuForm{400, false};
 
   static Item* newItem(const char* name, const char* label) {
-    return thunarx_menu_item_new(name, label, nullptr, nullptr);
+    return thunarx_menu_item_new(name, label, "", nullptr);
   }
   static Submenu* newMenu() { return thunarx_menu_new(); }
   static void append(Submenu* menu, Item* item) { thunarx_menu_append_item(menu, item); }
