@@ -58,9 +58,14 @@ class ModuleMenuItems {
  public:
   using Item = typename Api::Item;
 
-  // Items whose commands `session`, owned by the provider `owner`, carries out for `selection`.
-  ModuleMenuItems(GObject* owner, ModuleSession& session, ModuleSession::Selection selection)
-      : owner_(owner), session_(session), selection_(std::move(selection)) {}
+  // Items whose commands `session`, owned by the provider `owner`, carries out for `selection`,
+  // named after `kind`, the kind of menu.
+  ModuleMenuItems(GObject* owner, ModuleSession& session, ModuleSession::Selection selection,
+                  std::string kind)
+      : owner_(owner),
+        session_(session),
+        selection_(std::move(selection)),
+        kind_(std::move(kind)) {}
 
   // The items for the entries of `menu`, as a list of full references for the file manager to
   // own.
@@ -71,29 +76,36 @@ class ModuleMenuItems {
   }
 
  private:
-  // Item names only need to be unique among the items the file manager holds at once; tags
-  // are unique for the life of the provider, and a submenu is named after its place in the tree.
-  static std::string itemName(const std::string& unique) { return "TesselMenuProvider::" + unique; }
+  // An item is named after the kind of menu and its place in the tree, the same in every menu
+  // of that kind: Nemo and Caja, when an item is chosen, ask for the menu again and carry the
+  // choice out only if an item of that name is still in it. Files gives the items of its
+  // selection's and its background's menus actions of one group, named after the items, so the
+  // two kinds are named apart. Nemo and Caja place each item by a path of the names of the
+  // submenus above it, and Caja drops a submenu whose name holds more than letters, digits
+  // and "_".
+  std::string itemName(const std::string& place) const {
+    return "TesselMenuProvider_" + kind_ + place;
+  }
 
   // The items for the entries of `menu` in order, each a full reference.
   std::vector<Item*> items(const Menu& menu, const std::string& place) const {
     std::vector<Item*> result;
     for (std::size_t index = 0; index < menu.items.size(); ++index) {
       const MenuItem& item = menu.items[index];
-      const std::string here = place + "/" + std::to_string(index);
+      const std::string here = place + "_" + std::to_string(index);
       if (item.separator) {
         if constexpr (requires { Api::newSeparator(""); }) {
-          result.push_back(Api::newSeparator(itemName("separator" + here).c_str()));
+          result.push_back(Api::newSeparator(itemName(here).c_str()));
         }
         continue;
       }
-      result.push_back(item.submenu ? submenuItem(item, here) : commandItem(item));
+      result.push_back(item.submenu ? submenuItem(item, here) : commandItem(item, here));
     }
     return result;
   }
 
-  Item* commandItem(const MenuItem& item) const {
-    Item* result = Api::newItem(itemName(std::to_string(*item.tag)).c_str(), item.title.c_str());
+  Item* commandItem(const MenuItem& item, const std::string& place) const {
+    Item* result = Api::newItem(itemName(place).c_str(), item.title.c_str());
     g_object_set(result, "sensitive", item.enabled, nullptr);
     connectCommand(G_OBJECT(result), owner_, session_, *item.tag, selection_);
     return result;
@@ -101,7 +113,7 @@ class ModuleMenuItems {
 
   Item* submenuItem(const MenuItem& item, const std::string& place) const {
     const std::vector<Item*> children = items(*item.submenu, place);
-    const std::string name = itemName("menu" + place);
+    const std::string name = itemName(place);
     if (children.empty()) {
       Item* result = Api::newItem(name.c_str(), item.title.c_str());
       g_object_set(result, "sensitive", FALSE, nullptr);
@@ -136,6 +148,7 @@ class ModuleMenuItems {
   GObject* owner_;
   ModuleSession& session_;
   ModuleSession::Selection selection_;
+  std::string kind_;
 };
 
 }  // namespace tessel

@@ -56,14 +56,14 @@ class ModuleProvider {
       selection->push_back(std::move(*path));
     }
     const std::optional<Menu> menu = session(provider).menuForItems(selection);
-    return menuItems(provider, menu, std::move(selection));
+    return menuItems(provider, menu, std::move(selection), "items");
   }
   // The menu of the background of `folder`.
   static GList* backgroundItems(gpointer provider, typename Api::FileInfo* folder) {
     const std::optional<std::string> path = localPath(Api::location(folder));
     if (!path) return nullptr;
     return menuItems(provider, session(provider).menuInFolder(*path),
-                     std::make_shared<std::vector<std::string>>());
+                     std::make_shared<std::vector<std::string>>(), "background");
   }
 
  private:
@@ -80,9 +80,9 @@ class ModuleProvider {
   }
 
   static GList* menuItems(gpointer provider, const std::optional<Menu>& menu,
-                          ModuleSession::Selection selection) {
+                          ModuleSession::Selection selection, const char* kind) {
     if (!menu) return nullptr;
-    return ModuleMenuItems<Api>(G_OBJECT(provider), session(provider), std::move(selection))
+    return ModuleMenuItems<Api>(G_OBJECT(provider), session(provider), std::move(selection), kind)
         .list(*menu);
   }
 
