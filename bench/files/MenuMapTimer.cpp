@@ -4,7 +4,12 @@
 // line per try: the milliseconds from the key press to the map, or "timeout" after 30 s; stops
 // after two timeouts in a row.
 //
-//   tessel_menu_map_timer TRIES [SETTLE_MS]
+// With two keys, each try first presses one of them, in turns, and is timed from there: for a
+// file manager that builds its context menu when the selection changes rather than when the
+// menu opens, keys that move the selection between two files (Home and End) make every try pay
+// for building the menu.
+//
+//   tessel_menu_map_timer TRIES [SETTLE_MS [KEY KEY]]
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -58,11 +63,13 @@ void drain(Display* display) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS [KEY KEY]]\n", argv[0]);
     return 2;
   }
   const int tries = std::atoi(argv[1]);
   const int settle = argc > 2 ? std::atoi(argv[2]) : 700;
+  const KeySym selecting[2] = {argc > 4 ? XStringToKeysym(argv[3]) : NoSymbol,
+                               argc > 4 ? XStringToKeysym(argv[4]) : NoSymbol};
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     std::fprintf(stderr, "cannot open the display\n");
@@ -73,6 +80,7 @@ int main(int argc, char** argv) {
   for (int attempt = 0; attempt < tries; ++attempt) {
     drain(display);
     const Clock::time_point start = Clock::now();
+    if (selecting[attempt % 2] != NoSymbol) press(display, 0, selecting[attempt % 2]);
     press(display, XK_Shift_L, XK_F10);
     std::optional<XEvent> mapped;
     while ((mapped = waitFor(display, MapNotify, start + std::chrono::seconds(30)))) {

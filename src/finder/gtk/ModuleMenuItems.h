@@ -106,7 +106,8 @@ class ModuleMenuItems {
 
   Item* commandItem(const MenuItem& item, const std::string& place) const {
     Item* result = Api::newItem(itemName(place).c_str(), item.title.c_str());
-    g_object_set(result, "sensitive", item.enabled, nullptr);
+    // Items are made sensitive; setting a property costs as much as a row's lookup of it.
+    if (!item.enabled) g_object_set(result, "sensitive", FALSE, nullptr);
     connectCommand(G_OBJECT(result), owner_, session_, *item.tag, selection_);
     return result;
   }
@@ -120,7 +121,7 @@ class ModuleMenuItems {
       return result;
     }
     Item* result = Api::newItem(name.c_str(), label(item.title).c_str());
-    g_object_set(result, "sensitive", item.enabled, nullptr);
+    if (!item.enabled) g_object_set(result, "sensitive", FALSE, nullptr);
     typename Api::Submenu* submenu = Api::newMenu();
     const MenuOwnership& ownership = menuOwnership<Api>();
     GList* held = nullptr;
