@@ -186,7 +186,7 @@ TEST_F(GtkModuleTest, ItemsStoreTheirRequestThenWakeTheHostOrOpenIt) {
   // A hierarchy far longer than any module's row budget is one item, which hands the selection
   // to the host's chooser.
   MenuSnapshot large{{home}, {MenuDestination{"Inbox", home + "/Inbox", {}}}, {}};
-  for (int i = 0; i < 400; ++i)
+  for (int i = 0; i < 800; ++i)
     large.favorites[0].children.push_back({"f", home + "/Inbox/f" + std::to_string(i), {}});
   SharedContainer::publish(large);
   activate(fileItems(selection), {"Move through Folders…"});
