@@ -10,3 +10,7 @@ echo "== host round trip (bench/host-roundtrip.sh)"
 "$(dirname "$0")/../bench/host-roundtrip.sh" "$build"
 echo "== Files' context menu (bench/files-menu.sh)"
 "$(dirname "$0")/../bench/files-menu.sh" "$build"
+for manager in nemo caja thunar; do
+  echo "== ${manager^}'s context menu (bench/gtk-menu.sh $manager)"
+  "$(dirname "$0")/../bench/gtk-menu.sh" "$manager" "$build"
+done
