@@ -1,19 +1,47 @@
-# Sourced by the scripts that drive real GNOME Files on a virtual display (the Files smoke test,
-# the Files menu benchmark); desktop_prepare serves the Dolphin ones as well. Such a script runs
-# itself in three stages, named by $TESSEL_FILES_STAGE: "start", then "namespace" in a private
-# mount namespace (Files loads modules only from its own extension folder, which the namespace
-# covers with one of the script's), then "session" on a private session bus.
+# Sourced by the scripts that drive a real file manager on a virtual display (the modules' smoke
+# tests, the menu benchmarks). $FILE_MANAGER names it: nautilus (the default), nemo, caja or
+# thunar; desktop_prepare serves the Dolphin ones as well. Such a script runs itself in three stages, named by $TESSEL_FILES_STAGE: "start", then
+# "namespace" in a private mount namespace (each of them loads modules only from its own
+# extension folder, which the namespace covers with one of the script's; Thunar's THUNARX_DIRS
+# is not honoured for root), then "session" on a private session bus.
+FILE_MANAGER=${FILE_MANAGER:-nautilus}
+export FILE_MANAGER
+
+# The file manager's folder of extension modules.
+files_module_folder() {
+  case $FILE_MANAGER in
+  nautilus) pkg-config --variable=extensiondir libnautilus-extension-4 ;;
+  nemo) pkg-config --variable=extensiondir libnemo-extension ;;
+  caja) pkg-config --variable=extensiondir libcaja-extension ;;
+  thunar) pkg-config --variable=extensionsdir thunarx-3 ;;
+  esac
+}
 
 # Re-runs the script with ARGUMENTS in a private mount namespace, or exits with SKIP_STATUS
 # saying what is missing for that.   files_enter_namespace SKIP_STATUS ARGUMENTS...
 files_enter_namespace() {
   local skip=$1 tool
   shift
-  for tool in nautilus Xvfb xdotool unshare dbus-run-session pkg-config; do
+  for tool in "$FILE_MANAGER" Xvfb xdotool unshare dbus-run-session pkg-config; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit "$skip"; }
   done
   unshare --mount true 2>/dev/null || { echo "skipped: no mount namespace allowed (needs root)"; exit "$skip"; }
   exec env TESSEL_FILES_STAGE=namespace unshare --mount --propagation private "$0" "$@"
+}
+
+# In the namespace: covers FOLDER with $work/modules. Where no module is installed the folder
+# may not exist: then the nearest folder above it that does is overlaid, for the namespace only,
+# so that it can be made.   files_cover_module_folder FOLDER
+files_cover_module_folder() {
+  local folder=$1 above=$1
+  if [ ! -d "$folder" ]; then
+    while [ ! -d "$above" ]; do above=$(dirname "$above"); done
+    mkdir -p "$work/overlay/upper" "$work/overlay/work"
+    mount -t overlay overlay \
+      -o "lowerdir=$above,upperdir=$work/overlay/upper,workdir=$work/overlay/work" "$above"
+    mkdir -p "$folder"
+  fi
+  mount --bind "$work/modules" "$folder"
 }
 
 # Makes $work (named after NAME) with $home, the shared $container and an empty Info file,
@@ -34,16 +62,26 @@ desktop_prepare() {
   export XDG_CACHE_HOME=$work/cache TESSEL_INFO_FILE=$work/info.json TESSEL_FILES_WORK=$work
 }
 
-# In the namespace: desktop_prepare, then covers Files' extension folder with $work/modules.
-#   files_prepare NAME
+# In the namespace: desktop_prepare, then covers the file manager's extension folder with
+# $work/modules.   files_prepare NAME
 files_prepare() {
   desktop_prepare "$1"
-  mount --bind "$work/modules" "$(pkg-config --variable=extensiondir libnautilus-extension-4)"
+  files_cover_module_folder "$(files_module_folder)"
 }
 
-# On the private bus: starts Files on $HOME with its output in LOG, and sets $window to its
-# window.   files_open_window LOG
+# On the private bus: starts the file manager on FOLDER (by default $HOME) with its output in
+# LOG, and sets $window to its window.   files_open_window LOG [FOLDER]
 files_open_window() {
-  nautilus --new-window "$HOME" >"$1" 2>&1 &
-  window=$(timeout 30 xdotool search --sync --onlyvisible --class nautilus | head -1)
+  local folder=${2:-$HOME}
+  case $FILE_MANAGER in
+  nautilus) nautilus --new-window "$folder" >"$1" 2>&1 & ;;
+  nemo | caja) "$FILE_MANAGER" --no-desktop "$folder" >"$1" 2>&1 & ;;
+  thunar) thunar "$folder" >"$1" 2>&1 & ;;
+  esac
+  window=$(timeout 30 xdotool search --sync --onlyvisible --class "$FILE_MANAGER" | head -1)
+}
+
+# Ends the file manager of the session.
+files_quit() {
+  "$FILE_MANAGER" -q >/dev/null 2>&1 || true
 }

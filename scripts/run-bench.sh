@@ -12,3 +12,7 @@ echo "== Files' context menu (bench/files-menu.sh)"
 "$(dirname "$0")/../bench/files-menu.sh" "$build"
 echo "== Dolphin's context menu (bench/dolphin-menu.sh)"
 "$(dirname "$0")/../bench/dolphin-menu.sh" "$build"
+for manager in nemo caja thunar; do
+  echo "== ${manager^}'s context menu (bench/gtk-menu.sh $manager)"
+  "$(dirname "$0")/../bench/gtk-menu.sh" "$manager" "$build"
+done

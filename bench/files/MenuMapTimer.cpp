@@ -4,7 +4,12 @@
 // lets the program settle before the next try. Prints one line per try: the milliseconds from the
 // key press to the map, or "timeout" after 30 s; stops after two timeouts in a row.
 //
-//   tessel_menu_map_timer TRIES [SETTLE_MS [KEY]]
+// With two more keys, each try first presses one of them, in turns, and is timed from there: for
+// a file manager that builds its context menu when the selection changes rather than when the
+// menu opens, keys that move the selection between two files (Home and End) make every try pay
+// for building the menu. KEY "-" is Shift+F10.
+//
+//   tessel_menu_map_timer TRIES [SETTLE_MS [KEY [KEY KEY]]]
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -14,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -58,14 +64,17 @@ void drain(Display* display) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS [KEY]]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s TRIES [SETTLE_MS [KEY [KEY KEY]]]\n", argv[0]);
     return 2;
   }
   const int tries = std::atoi(argv[1]);
   const int settle = argc > 2 ? std::atoi(argv[2]) : 700;
   // Dolphin opens its context menu for the Menu key alone.
-  const KeySym modifier = argc > 3 ? 0 : XK_Shift_L;
-  const KeySym key = argc > 3 ? XStringToKeysym(argv[3]) : XK_F10;
+  const bool named = argc > 3 && std::string_view(argv[3]) != "-";
+  const KeySym modifier = named ? 0 : XK_Shift_L;
+  const KeySym key = named ? XStringToKeysym(argv[3]) : XK_F10;
+  const KeySym selecting[2] = {argc > 5 ? XStringToKeysym(argv[4]) : NoSymbol,
+                               argc > 5 ? XStringToKeysym(argv[5]) : NoSymbol};
   if (key == NoSymbol) {
     std::fprintf(stderr, "unknown key %s\n", argv[3]);
     return 2;
@@ -80,6 +89,7 @@ int main(int argc, char** argv) {
   for (int attempt = 0; attempt < tries; ++attempt) {
     drain(display);
     const Clock::time_point start = Clock::now();
+    if (selecting[attempt % 2] != NoSymbol) press(display, 0, selecting[attempt % 2]);
     press(display, modifier, key);
     std::optional<XEvent> mapped;
     while ((mapped = waitFor(display, MapNotify, start + std::chrono::seconds(30)))) {

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Prints a menu snapshot ("menu.json") watching HOME: empty (no favourites), small (3
 # favourites, 18 folders below them, 2 recent destinations: a menu of 83 rows), edge (5
-# favourites, 30 folders, 3 recent: 134 rows, just within the Files module's row budget of 140)
-# or full (20 favourites with 4 folders of 4 each, 400 folders, and 20 recent destinations),
+# favourites, 30 folders, 3 recent: 134 rows, just within the Files module's row budget of 140),
+# wide (14 favourites, 84 folders, 8 recent: 364 rows, for the GTK 3 modules' budget) or full (20 favourites with 4 folders of 4 each, 400 folders, and 20 recent destinations),
 # named as in the menu benchmark.
 #
-#   bench/files/snapshot.sh empty|small|edge|full HOME
+#   bench/files/snapshot.sh empty|small|edge|wide|full HOME
 set -euo pipefail
 kind=$1 home=$2
 
@@ -21,6 +21,7 @@ case $kind in
 empty) favourites=0 width=0 ;;
 small) favourites=3 width=2 ;;
 edge) favourites=5 width=2 ;;
+wide) favourites=14 width=2 ;;
 full) favourites=20 width=4 ;;
 *) echo "unknown snapshot: $kind" >&2; exit 2 ;;
 esac

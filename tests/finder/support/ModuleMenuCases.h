@@ -54,13 +54,13 @@ inline void publish(const ModuleMenuCase& menuCase, TempFolder& folder) {
   }
 }
 
-// `shown` as a file manager shows it that has no separators and cannot show an empty submenu,
-// which is then a disabled item of its own.
-inline std::string withoutSeparatorsOrEmptySubmenus(const std::string& shown) {
+// `shown` as a file manager shows it that cannot show an empty submenu, which is then a
+// disabled item of its own; and, unless `separators`, that has no separator items.
+inline std::string withoutEmptySubmenus(const std::string& shown, bool separators = true) {
   std::vector<std::string> lines;
   std::istringstream in(shown);
   for (std::string line; std::getline(in, line);) {
-    if (line.find_first_not_of(' ') != std::string::npos &&
+    if (!separators && line.find_first_not_of(' ') != std::string::npos &&
         line.substr(line.find_first_not_of(' ')) == "—")
       continue;
     lines.push_back(line);
@@ -76,6 +76,10 @@ inline std::string withoutSeparatorsOrEmptySubmenus(const std::string& shown) {
     out += line + "\n";
   }
   return out;
+}
+
+inline std::string withoutSeparatorsOrEmptySubmenus(const std::string& shown) {
+  return withoutEmptySubmenus(shown, false);
 }
 
 }  // namespace tessel::testing
