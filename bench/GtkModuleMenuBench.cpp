@@ -6,8 +6,8 @@
 #include <stdlib.h>
 
 #include "BenchTiming.h"
-#include "FullSnapshot.h"
 #include "FinderSync.h"
+#include "FullSnapshot.h"
 #include "LinuxWorkspace.h"
 #include "PresetFinderController.h"
 #include "TestFileInfo.h"
