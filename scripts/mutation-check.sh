@@ -322,17 +322,17 @@ src/finder/cli/MenuText.cpp | disabled items are not marked
     if (!item.enabled) out << "  " << disabledNote;
     if (item.enabled) out << "  " << disabledNote;
 
-src/finder/nautilus/NautilusMenuItems.cpp | an empty submenu stays sensitive
-    g_object_set(result, "sensitive", item.enabled && !children.empty(), nullptr);
-    g_object_set(result, "sensitive", item.enabled, nullptr);
+src/finder/gtk/ModuleMenuItems.h | an empty submenu stays sensitive
+      g_object_set(result, "sensitive", FALSE, nullptr);
+      g_object_set(result, "sensitive", TRUE, nullptr);
 
-src/finder/nautilus/NautilusMenuItems.cpp | disabled commands stay sensitive
-    g_object_set(result, "sensitive", item.enabled, nullptr);
-    g_object_set(result, "sensitive", TRUE, nullptr);
+src/finder/gtk/ModuleMenuItems.h | disabled commands stay sensitive
+    connectCommand(G_OBJECT(result), owner_, session_, *item.tag, selection_);
+    connectCommand(G_OBJECT(result), owner_, session_, *item.tag, selection_), g_object_set(result, "sensitive", TRUE, nullptr);
 
-src/finder/nautilus/TesselMenuProvider.cpp | a selection with a non-local item still gets a menu
-    if (!path) return nullptr;
-    if (!path) continue;
+src/finder/gtk/ModuleProvider.h | a selection with a non-local item still gets a menu
+      if (!path) return nullptr;
+      if (!path) continue;
 
 src/finder/core/ModuleFinderController.cpp | the watched folder itself offers the item menu
         (orIsWatched || standardized != folder)) {
