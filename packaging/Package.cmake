@@ -1,9 +1,9 @@
 # `make deb`: a Debian package of the programs, installed to /usr with the module in Files' own
 # folder, and beside it one package per other file manager's module (tessel-nemo, ...), each in
 # that file manager's own folder and depending on "tessel" of the same version and on that file
-# manager's libraries only. dpkg-shlibdeps computes the dependencies; the desktop database and the icon cache are
-# refreshed by the file triggers of desktop-file-utils and hicolor-icon-theme, so the package
-# needs no maintainer scripts.
+# manager's libraries only. dpkg-shlibdeps computes the dependencies; the desktop database and
+# the icon cache are refreshed by the file triggers of desktop-file-utils and hicolor-icon-theme,
+# so the packages need no maintainer scripts.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessel)
 set(CPACK_PACKAGE_VENDOR "Quillmark")
@@ -19,6 +19,8 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "nautilus")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils, hicolor-icon-theme")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
+# CPack gives every package the one summary line above; each module package names its file
+# manager in its description.
 set(CPACK_DEBIAN_TESSEL_PACKAGE_NAME tessel)
 foreach(manager Nemo Caja Thunar Dolphin)
   string(TOLOWER ${manager} name)
@@ -27,7 +29,6 @@ foreach(manager Nemo Caja Thunar Dolphin)
   set(CPACK_DEBIAN_${component}_PACKAGE_DEPENDS "tessel (= ${PROJECT_VERSION})")
   set(CPACK_DEBIAN_${component}_PACKAGE_RECOMMENDS ${name})
   set(CPACK_DEBIAN_${component}_DESCRIPTION
-      "Tessel's menu in ${manager}\n The module that adds Tessel's menu to ${manager}'s context menu, which moves the selected files into your favourite folders; Tessel carries out every move and can undo it.")
+      "This package adds Tessel's menu to ${manager}'s context menu. The menu moves the selected files into your favourite folders; Tessel carries out every move and can undo it.")
 endforeach()
-set(CPACK_DEBIAN_TESSEL_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)
