@@ -22,6 +22,7 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 # CPack gives every package the one summary line above; each module package names its file
 # manager in its description.
 set(CPACK_DEBIAN_TESSEL_PACKAGE_NAME tessel)
+set(CPACK_DEBIAN_TESSEL_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 foreach(manager Nemo Caja Thunar Dolphin)
   string(TOLOWER ${manager} name)
   string(TOUPPER "TESSEL-${name}" component)
