@@ -322,17 +322,17 @@ src/finder/cli/MenuText.cpp | disabled items are not marked
     if (!item.enabled) out << "  " << disabledNote;
     if (item.enabled) out << "  " << disabledNote;
 
-src/finder/gtk/ModuleMenuItems.h | an empty submenu stays sensitive
-      g_object_set(result, "sensitive", FALSE, nullptr);
-      g_object_set(result, "sensitive", TRUE, nullptr);
+src/finder/gtk/ModuleMenuItems.h | an empty submenu is offered as a submenu
+    if (children.empty()) {
+    if (false) {
 
 src/finder/gtk/ModuleMenuItems.h | disabled commands stay sensitive
     connectCommand(G_OBJECT(result), owner_, session_, *item.tag, selection_);
     connectCommand(G_OBJECT(result), owner_, session_, *item.tag, selection_), g_object_set(result, "sensitive", TRUE, nullptr);
 
 src/finder/gtk/ModuleProvider.h | a selection with a non-local item still gets a menu
-      if (!path) return nullptr;
-      if (!path) continue;
+    for (GList* file = files; file; file = file->next) {
+    for (GList* file = files; file && localPath(Api::location(static_cast<typename Api::FileInfo*>(file->data))); file = file->next) {
 
 src/finder/core/ModuleFinderController.cpp | the watched folder itself offers the item menu
         (orIsWatched || standardized != folder)) {

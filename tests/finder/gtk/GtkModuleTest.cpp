@@ -3,39 +3,18 @@
 // offers the file manager and where, what choosing its items does, and how it follows the
 // host's publications.
 #include <gio/gio.h>
-#include <stdarg.h>
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 
+#include "GLibModuleSession.h"
 #include "ModuleMenuCases.h"
 #include "ScopedLanguage.h"
 #include "TestFileInfo.h"
 #include TESSEL_TEST_HARNESS
 
-static std::mutex logMutex;
-static std::vector<std::string> logLines;
-
-// The module's log lines land here instead of the journal: the executable's definitions come
-// first when the dynamic linker binds the module's calls. The first field is the message.
-extern "C" int sd_journal_send(const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  g_autofree char* field = g_strdup_vprintf(format, arguments);
-  va_end(arguments);
-  std::lock_guard lock(logMutex);
-  logLines.emplace_back(std::string_view(field).substr(std::string_view("MESSAGE=").size()));
-  return 0;
-}
-
 namespace tessel::testing {
 namespace {
-
-std::vector<std::string> loggedLines() {
-  std::lock_guard lock(logMutex);
-  return logLines;
-}
 
 using Items = std::shared_ptr<GList>;
 Items own(GList* list) {
@@ -71,23 +50,9 @@ std::vector<MenuEntry> entries(GList* items, std::vector<std::string> path = {})
   return out;
 }
 
-class GtkModuleTest : public FinderSession {
+class GtkModuleTest : public GLibModuleSession {
  protected:
-  GtkModuleTest() {
-    // GIO keeps to local files: a desktop's GVfs is never started on the test's bus.
-    ::setenv("GIO_USE_VFS", "local", 1);
-    std::lock_guard lock(logMutex);
-    logLines.clear();
-  }
-  ~GtkModuleTest() override {
-    g_clear_object(&provider_);
-    waitUntil([] { return false; }, std::chrono::milliseconds(50));
-  }
-  // Runs the file manager's main context meanwhile.
-  void pause() override {
-    while (g_main_context_iteration(nullptr, FALSE)) continue;
-    FinderSession::pause();
-  }
+  ~GtkModuleTest() override { g_clear_object(&provider_); }
 
   GObject* provider() {
     if (!provider_) provider_ = Harness::newProvider();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 
+#include "GLibModuleSession.h"
 #include "ModuleJournal.h"
 #include "ModuleMenuCases.h"
 #include "ScopedLanguage.h"
@@ -108,24 +109,9 @@ std::vector<MenuEntry> entries(GList* items, std::vector<std::string> path = {})
 
 // The module's own session: the log lines of this test only, a provider, and helpers that ask
 // it for menus and choose items the way Files does.
-class MenuProviderTest : public FinderSession {
+class MenuProviderTest : public GLibModuleSession {
  protected:
-  MenuProviderTest() {
-    // GIO keeps to local files: a desktop's GVfs, where installed, is never started on the test's
-    // bus. Read once, before the first file is made.
-    ::setenv("GIO_USE_VFS", "local", 1);
-    clearLoggedLines();
-  }
-  ~MenuProviderTest() override {
-    g_clear_object(&provider_);
-    // Lets GLib finish what the test started (host starts, released subscriptions).
-    waitUntil([] { return false; }, std::chrono::milliseconds(50));
-  }
-  // Runs Files' main context meanwhile.
-  void pause() override {
-    while (g_main_context_iteration(nullptr, FALSE)) continue;
-    FinderSession::pause();
-  }
+  ~MenuProviderTest() override { g_clear_object(&provider_); }
 
   // The test's provider, made on first use from the module's one listed type.
   NautilusMenuProvider* provider() {
