@@ -5,27 +5,11 @@
 #include <KPluginFactory>
 #include <mutex>
 
-#include "BusWorkspace.h"
 #include "DolphinMenuActions.h"
-#include "FinderSync.h"
-#include "GDBusNotificationCenter.h"
-#include "ModuleFinderController.h"
-#include "SpawnWorkspace.h"
+#include "ModuleSession.h"
 #include "core/Bundle.h"
 
 namespace tessel {
-
-// The extension core with Dolphin's side of each interface, made and used on Dolphin's main
-// thread. Qt 5 runs there on GLib's main context, where the settings signal is delivered.
-struct DolphinSession {
-  ModuleFinderController finder;
-  GDBusNotificationCenter notifications;
-  // The host on the session bus, started as a program when the bus cannot reach it.
-  SpawnWorkspace programs;
-  BusWorkspace workspace{programs};
-  // Qt builds a submenu's widgets only when it opens, so the whole hierarchy costs little.
-  FinderSync sync{finder, notifications, workspace, {SIZE_MAX, false}};
-};
 
 namespace {
 
@@ -42,15 +26,6 @@ std::optional<std::vector<std::string>> localPaths(const KFileItemListProperties
   return paths;
 }
 
-// Whether Dolphin asks for the menu of a view's background: it then hands the view's folder as
-// the one item. A watched folder is shown by a folder that is not watched, so such an item is
-// a background; any other folder may be a selected item as well, and is taken as one.
-bool isBackground(ModuleFinderController& finder, const KFileItemListProperties& items,
-                  const std::vector<std::string>& paths) {
-  return paths.size() == 1 && items.isDirectory() && !finder.offersMenuForItems(paths) &&
-         finder.offersMenuInFolder(paths[0]);
-}
-
 }  // namespace
 
 TesselFileItemActionPlugin::TesselFileItemActionPlugin(QObject* parent, const QVariantList&)
@@ -58,7 +33,8 @@ TesselFileItemActionPlugin::TesselFileItemActionPlugin(QObject* parent, const QV
   // Before the core first looks for the host, and once: Dolphin makes a plugin per window.
   static std::once_flag located;
   std::call_once(located, [] { Bundle::setModuleToPrograms(TESSEL_MODULE_TO_PROGRAMS); });
-  session_ = std::make_shared<DolphinSession>();
+  // Qt builds a submenu's widgets only when it opens, so the whole hierarchy costs little.
+  session_ = std::make_shared<ModuleSession>(MenuForm{SIZE_MAX, false});
 }
 
 TesselFileItemActionPlugin::~TesselFileItemActionPlugin() = default;
@@ -71,27 +47,23 @@ QList<QAction*> TesselFileItemActionPlugin::actions(const KFileItemListPropertie
 
   std::optional<std::vector<std::string>> paths = localPaths(items);
   if (!paths) return {};
-  auto selection = std::make_shared<std::vector<std::string>>();
-  if (isBackground(session_->finder, items, *paths)) {
-    // A background has no selection: the menu shows its move items disabled.
-  } else if (session_->finder.offersMenuForItems(*paths)) {
-    *selection = std::move(*paths);
-  } else {
-    return {};
+  const bool oneFolder = paths->size() == 1 && items.isDirectory();
+  const std::string folder = oneFolder ? paths->front() : std::string();
+  ModuleSession::Selection selection =
+      std::make_shared<std::vector<std::string>>(std::move(*paths));
+  std::optional<Menu> menu = session_->menuForItems(selection);
+  // For a view's background Dolphin hands the view's folder as the one item. A watched folder
+  // is shown by a folder that is not watched, so a folder without the items' menu is a
+  // background; any other folder may be a selected item as well, and is taken as one.
+  if (!menu && oneFolder) {
+    selection = std::make_shared<std::vector<std::string>>();
+    menu = session_->menuInFolder(folder);
   }
-
-  Menu menu;
-  {
-    ModuleFinderController::SelectionScope scope(session_->finder, selection);
-    menu = session_->sync.buildMenu();
-  }
+  if (!menu) return {};
   // Each menu holds the session: its actions never outlive what they call.
   lastMenu_ = new DolphinMenuActions(
-      std::move(menu),
-      [session = session_, selection](std::int64_t tag) {
-        ModuleFinderController::SelectionScope scope(session->finder, selection);
-        session->sync.execute(tag);
-      },
+      std::move(*menu),
+      [session = session_, selection](std::int64_t tag) { session->execute(tag, selection); },
       this);
   return lastMenu_->actions();
 }

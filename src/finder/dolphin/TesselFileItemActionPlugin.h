@@ -15,7 +15,7 @@
 namespace tessel {
 
 class DolphinMenuActions;
-struct DolphinSession;
+class ModuleSession;
 
 class TesselFileItemActionPlugin final : public KAbstractFileItemActionPlugin {
   Q_OBJECT
@@ -27,7 +27,7 @@ class TesselFileItemActionPlugin final : public KAbstractFileItemActionPlugin {
   QList<QAction*> actions(const KFileItemListProperties& items, QWidget* parentWidget) override;
 
  private:
-  std::shared_ptr<DolphinSession> session_;
+  std::shared_ptr<ModuleSession> session_;
   QPointer<DolphinMenuActions> lastMenu_;
 };
 

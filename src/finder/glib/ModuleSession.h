@@ -1,7 +1,7 @@
 // The extension core as a file manager's module holds it: the watched folders and the
 // selection of each request, the settings signal heard on the session bus, and the host reached
-// there or started as a program. One per menu provider, made and destroyed on the file
-// manager's main thread, where the settings signal is then delivered.
+// there or started as a program. One per menu provider (or Dolphin's plugin), made and destroyed
+// on the file manager's main thread, where the settings signal is then delivered.
 #pragma once
 
 #include <functional>
@@ -23,7 +23,7 @@ class ModuleSession {
 
   // `itemsUpdated`, where given, runs after the core has taken in a new publication: it has a
   // file manager that keeps the menu it built for a selection ask for it again.
-  ModuleSession(MenuForm form, std::function<void()> itemsUpdated);
+  explicit ModuleSession(MenuForm form, std::function<void()> itemsUpdated = {});
   ~ModuleSession();
   ModuleSession(const ModuleSession&) = delete;
   ModuleSession& operator=(const ModuleSession&) = delete;
